@@ -1,0 +1,325 @@
+#include "core/loop.h"
+
+#include <sys/sysinfo.h>
+
+#include <cmath>
+
+#include "core/platform/screen_modes.h"
+#include "core/tools.h"
+#include "io/model_file.h"
+#include "model/selection.h"
+#include "render/camera_ops.h"
+#include "render/render_passes.h"
+#include "ui/interface.h"
+#include "ui/menus.h"
+
+namespace {
+
+// [SECTION] start-up helpers
+
+// Replaces settings the editor cannot use by the built-in ones, with a line for each.
+void repairSettings(Settings& s, std::string& messages) {
+  if (findScreenMode(s.mode) == nullptr) {
+    messages += "KOVRIN.INI: mode " + std::to_string(s.mode) + " is not 13..21; using 19\n";
+    s.mode = 19;
+  }
+  if (s.cdep != 8 && s.cdep != 15 && s.cdep != 16 && s.cdep != 32) {
+    messages +=
+        "KOVRIN.INI: cdep " + std::to_string(s.cdep) + " is not 8, 15, 16 or 32; using 32\n";
+    s.cdep = 32;
+  }
+  struct Capacity {
+    const char* key;
+    int32_t& value;
+    int32_t fallback;
+  };
+  Capacity caps[] = {{"maxv", s.maxv, kDefaultMaxv},
+                     {"maxt", s.maxt, kDefaultMaxt},
+                     {"maxl", s.maxl, kDefaultMaxl}};
+  for (auto& c : caps) {
+    if (c.value <= 0) {
+      messages += std::string("KOVRIN.INI: ") + c.key + " " + std::to_string(c.value) +
+                  " is not a capacity; using " + std::to_string(c.fallback) + "\n";
+      c.value = c.fallback;
+    }
+  }
+}
+
+// Physical memory plus swap: model arrays beyond it would only end in the system's killer.
+uint64_t memoryLimit() {
+  struct sysinfo info {};
+  if (sysinfo(&info) != 0) return UINT64_MAX;
+  return (static_cast<uint64_t>(info.totalram) + info.totalswap) * info.mem_unit;
+}
+
+// The setting with the largest share of the model arrays.
+std::string largestCapacity(const Settings& s) {
+  const uint64_t v = modelBytesFor(s.maxv, 0, 0);
+  const uint64_t t = modelBytesFor(0, s.maxt, 0);
+  const uint64_t l = modelBytesFor(0, 0, s.maxl);
+  if (v >= t && v >= l) return "maxv = " + std::to_string(s.maxv);
+  if (t >= l) return "maxt = " + std::to_string(s.maxt);
+  return "maxl = " + std::to_string(s.maxl);
+}
+
+void setupCamera(Editor& ed) {
+  Camera& c = ed.camera;
+  c = Camera{};
+  c.cameraZoom = static_cast<float>(ed.render.renderWidth >> 1);
+  c.viewCenterX = ed.render.renderWidth >> 1;
+  c.viewCenterY = (ed.render.renderHeight >> 1) + (ed.render.renderHeight >> 3);
+}
+
+// [SECTION] the render and present steps
+
+void renderStep(Editor& ed) {
+  RenderBuffers& rb = ed.render;
+  computeCameraTrig(ed.camera);
+  clearRenderBuffers(rb, farDepth(ed.fields));
+  projectVertices(ed.model, ed.camera);
+  rb.clipMinX = 0;
+  rb.clipMinY = 0;
+  rb.clipMaxX = rb.renderMaxX;
+  rb.clipMaxY = rb.renderMaxY;
+  if (flagOn(ed, kShowGrid)) drawGrid(rb, ed.camera);
+  if (flagOn(ed, kShowTris)) drawTriangles(rb, ed.model, ed.camera, ed.viewFlags, false);
+  if (flagOn(ed, kShowLines)) drawLines(rb, ed.model, ed.camera);
+  if (flagOn(ed, kShowVerts)) drawVertices(rb, ed.model, ed.camera);
+  ed.requests.needRender = 0;
+  ed.requests.needPresent = 1;
+  computeSelectionCenter(ed.model, ed.selection);
+}
+
+int32_t degrees(float angle) {
+  return static_cast<int32_t>(std::nearbyint(180.0f * angle / kPi));
+}
+
+void refreshDisplayValues(Editor& ed) {
+  auto& dv = ed.fields.displayValues;
+  dv[kFieldVerteces] = ed.model.vertexCount;
+  dv[kFieldTriangles] = ed.model.triangleCount;
+  dv[kFieldLines] = ed.model.lineCount;
+  dv[kFieldCXY] = degrees(ed.camera.cameraXY);
+  dv[kFieldCXZ] = degrees(ed.camera.cameraXZ);
+  dv[kFieldCYZ] = degrees(ed.camera.cameraYZ);
+  dv[kFieldDistance] = static_cast<int32_t>(std::nearbyint(ed.camera.cameraDistance));
+  dv[kFieldScaling] = static_cast<int32_t>(std::nearbyint(ed.camera.cameraZoom));
+  dv[kFieldHOffset] = ed.camera.viewCenterX;
+  dv[kFieldVOffset] = ed.camera.viewCenterY;
+}
+
+void presentStep(Editor& ed) {
+  refreshDisplayValues(ed);
+  const auto& dv = ed.fields.displayValues;
+  ed.currentColor = colorWord(dv[kFieldDefaultRed], dv[kFieldDefaultGreen], dv[kFieldDefaultBlue]);
+  toolPresentWork(ed);
+  ed.fields.displayValues[kFieldSelectionTotal] = countSelected(ed.model);
+  Platform& p = ed.platform;
+  p.lock();
+  presentFrame(ed.render, ed.rdet, ed.screenDepth, p.framePointer(), ed.screen.pitch,
+               ed.screen.width, ed.screen.height);
+  drawInterface(ed);
+  p.unlock();
+  ed.requests.statusMessage = 0;
+  ed.requests.needPresent = 0;
+}
+
+// [SECTION] pass steps
+
+// Step 5: while benchmarking every pass renders and nothing else is handled.
+void benchmarkStep(Editor& ed) {
+  ed.requests.needRender = 1;
+  const double now = ed.platform.seconds();
+  if (now > ed.tools.fpsStart + 4.0) {
+    ed.tools.fpsStart = now;
+    ed.tools.fpsFrames = 0;
+  }
+  if (ed.input.rightClick == 2 || !ed.input.keyPressed.empty()) ed.tools.tool = kToolMouselook;
+}
+
+// Step 6: the press edge of Alt moves the focus between none and the menu bar.
+bool menuBarKeyStep(Editor& ed) {
+  const bool down = ed.platform.keyHeld(kScanAlt);
+  if (down && !ed.input.altWasDown) {
+    ed.requests.needPresent = 1;
+    ed.menus.activeEntry = -1;
+    ed.menus.activeMenu = ed.menus.activeMenu == 0 ? -1 : 0;
+  }
+  ed.input.altWasDown = down;
+  return ed.requests.needPresent != 0;
+}
+
+bool idle(const InputState& in) {
+  return in.keyPressed.empty() && in.mouseX == in.prevMouseX && in.mouseY == in.prevMouseY &&
+         in.mouseButtons == in.prevMouseButtons && in.mouseWheel == in.prevMouseWheel;
+}
+
+void endOfPass(Editor& ed) {
+  InputState& in = ed.input;
+  ed.tools.selectDragging = 0;
+  in.anchorX = in.mouseX;
+  in.anchorY = in.mouseY;
+  in.anchorScreenX = in.mouseScreenX;
+  in.anchorScreenY = in.mouseScreenY;
+  in.cameraSnapshot = takeSnapshot(ed.camera);
+}
+
+// The input steps 8..15; returns whether the end-of-pass snapshot is taken.
+bool inputSteps(Editor& ed) {
+  InputState& in = ed.input;
+  LoopRequests& rq = ed.requests;
+  if (in.keyPressed == keys::kF1) {  // step 8
+    showHelp(ed);
+    rq.needPresent = 1;
+    return false;
+  }
+  PassFlow flow = handleGlobalKeys(ed);  // step 9
+  if (rq.quit) return false;
+  if (flow == PassFlow::Next) flow = handleMenuKeys(ed);  // step 10
+  if (rq.quit) return false;
+  if (flow == PassFlow::Restart) return false;
+  if (flow == PassFlow::EndPass) return true;
+  if (flow == PassFlow::Next) {
+    if ((in.mouseButtons & 1) == 0) ed.menus.menuClicked = 0;  // step 11
+    if (!flagOn(ed, kLockView) && ed.menus.activeMenu == -1) flow = handleCameraKeys(ed);
+  }
+  if (flow == PassFlow::Next) {
+    flow = handleMenuDrag(ed);  // step 13
+    if (flow == PassFlow::Restart) return false;
+    if (flow == PassFlow::EndPass) return true;
+  }
+  if (flow == PassFlow::Next) {
+    flow = handleMenuClick(ed);  // step 14
+    if (rq.quit) return false;
+    if (flow == PassFlow::Restart) return false;
+    if (flow == PassFlow::EndPass) return true;
+  }
+  if (ed.menus.menuClicked == 0) {  // step 15
+    flow = handleTool(ed);
+    if (flow == PassFlow::Restart) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool startEditor(Editor& ed, const std::string& commandLine, const std::string& settingsPath,
+                 std::string& messages) {
+  // 1. Part-group name 0 and the menu tables.
+  ed.model.partNames = {};
+  setPartName(ed.model, 0, "default     ");
+  initMenus(ed.menus);
+  // 2. Built-in settings, then the settings file.
+  ed.settings = Settings{};
+  const std::string warning = readSettings(settingsPath, ed.settings);
+  if (!warning.empty()) messages += warning + "\n";
+  repairSettings(ed.settings, messages);
+  const Settings& s = ed.settings;
+  // 3. The screen.
+  Platform& p = ed.platform;
+  if (!p.openScreen(s.mode, s.cdep)) {
+    messages += "could not open screen mode " + std::to_string(s.mode) + " at " +
+                std::to_string(s.cdep) + " bits\n";
+    return false;
+  }
+  p.setWindowTitle("KOVRIN");
+  ed.screen = p.screenInfo();
+  ed.screenDepth = ed.screen.depth;
+  ed.cellHeight = ed.screen.rows > 0 ? ed.screen.height / ed.screen.rows : 16;
+  // 4. and 5. Frame size from the detail level, frame and depth buffers.
+  ed.rdet = s.rdet == 0 ? 0 : s.rdet == 2 ? 2 : 1;
+  if (!allocateRenderBuffers(ed.render, ed.screen.width, ed.screen.height, ed.rdet)) {
+    messages += "not enough memory for the frame buffers\n";
+    return false;
+  }
+  // 6. The 8-bit palette.
+  ed.uiColors = kUiColors;
+  if (ed.screenDepth == 8) {
+    setEightBitPalette(p);
+    for (auto& c : ed.uiColors) c = toPaletteIndex(c);
+  }
+  // 7. and 8. The model arrays and the default model.
+  const uint64_t bytes = modelBytesFor(s.maxv, s.maxt, s.maxl);
+  if (bytes > memoryLimit()) {
+    messages += "KOVRIN.INI: " + largestCapacity(s) + " needs more memory than this machine has (" +
+                std::to_string(bytes / 1000000) + " MB for the model); lower it\n";
+    return false;
+  }
+  const std::string allocError = allocateModel(ed.model, s.maxv, s.maxt, s.maxl);
+  if (!allocError.empty()) {
+    messages += "KOVRIN.INI: " + largestCapacity(s) + ": " + allocError + "\n";
+    return false;
+  }
+  if (!putDefaultModel(ed.model)) {
+    messages +=
+        "KOVRIN.INI: capacities below 9 vertices, 6 triangles or 4 lines; starting with "
+        "an empty model\n";
+  }
+  // 9. Field defaults. 10. The camera.
+  setFieldDefaults(ed.fields);
+  setupCamera(ed);
+  // 11. First requests. 12. The current file.
+  ed.requests = LoopRequests{};
+  ed.requests.normalsDirty = 1;
+  ed.viewFlags = kInitialViewFlags;
+  ed.tools = ToolState{};
+  ed.currentFile = "default.rq";
+  ed.input.cameraSnapshot = takeSnapshot(ed.camera);
+  // 13. The command-line file.
+  if (!commandLine.empty()) loadModelFile(ed, commandLine);
+  return true;
+}
+
+bool runPass(Editor& ed) {
+  LoopRequests& rq = ed.requests;
+  if (rq.quit) return false;
+  // 1. Normals.
+  if (rq.normalsDirty) {
+    recomputeNormals(ed.model);
+    rq.normalsDirty = 0;
+    rq.needRender = 1;
+  }
+  // 2. Render. 3. Present.
+  if (rq.needRender) renderStep(ed);
+  if (rq.needPresent) presentStep(ed);
+  // 4. Read input.
+  readMouse(ed);
+  ed.input.keyPressed = ed.platform.readKey();
+  // 5. Benchmark.
+  if (ed.tools.tool == kToolBenchmark) {
+    benchmarkStep(ed);
+    return true;
+  }
+  // 6. Menu-bar key.
+  if (menuBarKeyStep(ed)) return true;
+  // 7. Idle.
+  if (idle(ed.input)) {
+    ed.platform.sleepMs(40);
+    return true;
+  }
+  const bool snapshot = inputSteps(ed);
+  if (rq.quit) return false;
+  // 16. End of pass.
+  if (snapshot) endOfPass(ed);
+  return true;
+}
+
+int runEditor(Platform& platform, const std::string& commandLine) {
+  Editor ed(platform);
+  std::string messages;
+  const bool started = startEditor(ed, commandLine, "KOVRIN.INI", messages);
+  if (!messages.empty()) fputs(messages.c_str(), stderr);
+  if (!started) return 1;
+  while (runPass(ed)) {
+  }
+  return 0;
+}
+
+std::string joinCommandLine(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    text += argv[i];
+  }
+  return text;
+}

@@ -1,0 +1,47 @@
+// A platform without a window: the screen stays in memory, keys and mouse come from a
+// script the test fills, and the clock is virtual (sleeping advances it).
+#pragma once
+
+#include <deque>
+#include <set>
+#include <string>
+
+#include "core/platform/screen_memory.h"
+
+class HeadlessPlatform : public ScreenMemory {
+ public:
+  bool openScreen(int mode, int depth) override;
+  void lock() override;
+  void unlock() override { ++presents_; }
+  std::string readKey() override;
+  bool keyHeld(int scanCode) override { return held_.count(scanCode) != 0; }
+  MouseReport readMouse() override { return mouse_; }
+  double seconds() override { return clock_; }
+  void sleepMs(int ms) override { clock_ += ms / 1000.0; }
+  void refresh() override { ++refreshes_; }
+  void setWindowTitle(std::string_view title) override { title_ = std::string(title); }
+
+  // Script.
+  void pushKey(const std::string& key) { keys_.push_back(key); }
+  void typeText(const std::string& text);  // one key per character
+  void setMouse(int x, int y, int buttons, int wheel = 0) { mouse_ = {x, y, wheel, buttons}; }
+  void setKeyHeld(int scanCode, bool held);
+  // After this many reads of an empty key buffer in a row, the close request is delivered,
+  // so a test whose script runs dry inside a modal wait ends instead of hanging.
+  void setIdleCloseAfter(int reads) { idleCloseAfter_ = reads; }
+
+  int presents() const { return presents_; }
+  int refreshes() const { return refreshes_; }
+  size_t pendingKeys() const { return keys_.size(); }
+  const std::string& title() const { return title_; }
+  double clock() const { return clock_; }
+
+ private:
+  std::deque<std::string> keys_;
+  std::set<int> held_;
+  MouseReport mouse_{0, 0, 0, 0};
+  double clock_ = 0.0;
+  int presents_ = 0, refreshes_ = 0;
+  int emptyReads_ = 0, idleCloseAfter_ = 100000;
+  std::string title_;
+};

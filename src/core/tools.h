@@ -1,0 +1,11 @@
+// Mouse reading, global and camera keys, and the mouse tools.
+#pragma once
+
+#include "core/editor.h"
+#include "core/pass_flow.h"
+
+void readMouse(Editor& ed);
+PassFlow handleGlobalKeys(Editor& ed);  // F2..F6 and the close request
+PassFlow handleCameraKeys(Editor& ed);  // arrows, PgUp/PgDn, Home/End
+PassFlow handleTool(Editor& ed);        // the current tool's per-pass work
+void toolPresentWork(Editor& ed);       // the current tool's work at a present

@@ -1,0 +1,11 @@
+// "save scReenshot": the frame as a 24-bit BMP named from a counter.
+#pragma once
+
+#include <string>
+
+#include "model/edit_result.h"
+#include "render/render_buffers.h"
+
+std::string screenshotName(int counter);  // imageAAA.bmp, imageAAB.bmp, ...
+// Writes the next numbered file in `folder` and advances the counter.
+EditResult saveScreenshot(RenderBuffers& rb, int& shotCounter, const std::string& folder = ".");

@@ -1,0 +1,86 @@
+// Interim weak definitions of functions whose owners are still being written, so that the
+// editor links and runs while its subsystems land one by one. A real definition elsewhere
+// replaces each of these at link time. This file is removed once every subsystem is in.
+#include <memory>
+
+#include "core/platform/headless_platform.h"
+#include "core/platform/sdl_platform.h"
+#include "core/tools.h"
+#include "io/model_file.h"
+#include "model/selection.h"
+#include "render/camera_ops.h"
+#include "render/render_passes.h"
+#include "ui/dispatch.h"
+#include "ui/field_entry.h"
+#include "ui/interface.h"
+#include "ui/menus.h"
+#include "ui/prompt.h"
+
+#define WEAK __attribute__((weak))
+
+WEAK std::unique_ptr<Platform> makeSdlPlatform() {
+  return std::make_unique<HeadlessPlatform>();
+}
+
+WEAK void computeCameraTrig(Camera&) {}
+WEAK void projectVertices(Model&, const Camera&) {}
+WEAK bool updateCamera(Camera&, const CameraSnapshot&) {
+  return false;
+}
+WEAK void clearRenderBuffers(RenderBuffers&, float) {}
+WEAK void drawTriangles(RenderBuffers&, Model&, const Camera&, uint32_t, bool) {}
+WEAK void drawGrid(RenderBuffers&, const Camera&) {}
+WEAK void drawLines(RenderBuffers&, const Model&, const Camera&) {}
+WEAK void drawVertices(RenderBuffers&, const Model&, const Camera&) {}
+WEAK void presentFrame(const RenderBuffers&, int, int, uint8_t*, int, int, int) {}
+WEAK void setEightBitPalette(Platform&) {}
+WEAK uint32_t toPaletteIndex(uint32_t rgb) {
+  return rgb;
+}
+
+WEAK void computeSelectionCenter(const Model&, Selection&) {}
+WEAK int32_t countSelected(const Model&) {
+  return 0;
+}
+
+WEAK void initMenus(MenuState&) {}
+WEAK PassFlow handleMenuKeys(Editor&) {
+  return PassFlow::Next;
+}
+WEAK PassFlow handleMenuDrag(Editor&) {
+  return PassFlow::Next;
+}
+WEAK PassFlow handleMenuClick(Editor&) {
+  return PassFlow::Next;
+}
+WEAK void drawMenus(Editor&) {}
+WEAK PassFlow activateField(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK PassFlow activatePartRow(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK PassFlow runCommand(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK std::string textPrompt(Editor&, std::string_view) {
+  return {};
+}
+
+WEAK void drawInterface(Editor&) {}
+WEAK void showHelp(Editor&) {}
+
+WEAK void readMouse(Editor&) {}
+WEAK PassFlow handleGlobalKeys(Editor& ed) {
+  if (ed.input.keyPressed == keys::kClose) ed.requests.quit = true;
+  return PassFlow::Next;
+}
+WEAK PassFlow handleCameraKeys(Editor&) {
+  return PassFlow::Next;
+}
+WEAK PassFlow handleTool(Editor&) {
+  return PassFlow::Next;
+}
+WEAK void toolPresentWork(Editor&) {}
+
+WEAK void loadModelFile(Editor&, const std::string&) {}

@@ -1,0 +1,24 @@
+// Camera transform, projection, picking and the camera operations.
+#pragma once
+
+#include <cstdint>
+
+#include "model/model.h"
+#include "render/camera.h"
+
+void computeCameraTrig(Camera& c);
+// Camera rotation of a point or direction, without distance and projection: (X, Y, depth - D).
+Vec3 rotatePoint(const Camera& c, Vec3 p);
+// Fills vertexProj for vertices 0 .. vertexCount - 1 (x, y kept stale below depth 1.0).
+void projectVertices(Model& m, const Camera& c);
+// Frame pixel and depth sample back to a world point. Returns false when a background ray
+// misses the ground plane (parallel, or meeting it behind the camera).
+bool unprojectPixel(const Camera& c, float farDepth, int px, int py, float depthSample, Vec3& out);
+// Vertex nearest to the pixel among those with 1.0 <= depth <= farDepth; `previous` when none.
+int32_t pickNearestVertex(const Model& m, const Camera& c, float farDepth, int px, int py,
+                          int32_t previous);
+// Normalises the angles, clamps the zoom; true when A, B, D or F differs from the snapshot.
+bool updateCamera(Camera& c, const CameraSnapshot& snapshot);
+// View presets: k for A and k for B in multiples of pi/2.
+enum class ViewPreset { Front, Back, Top, Bottom, Left, Right };
+void setViewPreset(Camera& c, ViewPreset preset);

@@ -1,0 +1,16 @@
+// The internal frame and its depth buffer, sized once from the screen and detail level.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct RenderBuffers {
+  int32_t renderWidth = 0, renderHeight = 0;
+  int32_t renderMaxX = 0, renderMaxY = 0;  // the frame's last column and row
+  // Active clip rectangle (inclusive). The whole frame except while a selection box is marked.
+  int32_t clipMinX = 0, clipMinY = 0, clipMaxX = 0, clipMaxY = 0;
+  std::vector<uint32_t> frameBuffer;  // 0x00RRGGBB, or triangle indices while marking
+  std::vector<float> depthBuffer;     // camera depth of the nearest surface
+  std::vector<uint8_t> bmpRow;        // one frame row as blue, green, red bytes
+  uint32_t drawColor = 0;             // working colour of the triangle and line passes
+};

@@ -1,0 +1,27 @@
+// The render passes: clear, triangles, overlays, presentation.
+#pragma once
+
+#include <cstdint>
+
+#include "core/platform/platform.h"
+#include "model/model.h"
+#include "render/camera.h"
+#include "render/render_buffers.h"
+
+// Sizes the frame buffers from the screen and detail level (0 half, 2 double, else same)
+// and sets the whole-frame clip rectangle. Returns false when they cannot be allocated.
+bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight, int rdet);
+
+void clearRenderBuffers(RenderBuffers& rb, float farDepth);
+// Display mode when `marking` is false; marking mode (triangle indices / selection marks)
+// otherwise. viewFlags steers culling, wireframe, model colours, visible-parts and unselect.
+void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags, bool marking);
+void drawGrid(RenderBuffers& rb, const Camera& c);
+void drawLines(RenderBuffers& rb, const Model& m, const Camera& c);
+void drawVertices(RenderBuffers& rb, const Model& m, const Camera& c);
+
+// Converts the frame to the screen's depth and scale (rdet 0 doubles, 2 averages).
+void presentFrame(const RenderBuffers& rb, int rdet, int screenDepth, uint8_t* screen, int pitch,
+                  int screenWidth, int screenHeight);
+void setEightBitPalette(Platform& p);
+uint32_t toPaletteIndex(uint32_t rgb);
