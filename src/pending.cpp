@@ -7,9 +7,13 @@
 #include "core/platform/sdl_platform.h"
 #include "core/tools.h"
 #include "io/model_file.h"
+#include "io/screenshot.h"
 #include "model/selection.h"
+#include "model/triangle_tools.h"
+#include "render/box_select.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
+#include "ui/commands.h"
 #include "ui/dispatch.h"
 #include "ui/field_entry.h"
 #include "ui/interface.h"
@@ -84,3 +88,33 @@ WEAK PassFlow handleTool(Editor&) {
 WEAK void toolPresentWork(Editor&) {}
 
 WEAK void loadModelFile(Editor&, const std::string&) {}
+
+WEAK PassFlow runFileCommand(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK PassFlow runEditCommand(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK PassFlow runBuildCommand(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK EditResult manualTriangleClick(Model&, ToolState&, uint16_t) {
+  return {};
+}
+WEAK EditResult autoTriangleClick(Model&, ToolState&, uint16_t) {
+  return {};
+}
+WEAK void selectRectangle(RenderBuffers&, Model&, const Camera&, uint32_t, float, int, int, int,
+                          int) {}
+WEAK void invertSelection(Model&) {}
+WEAK PassFlow activateHotKey(Editor&, const std::string&) {
+  return PassFlow::Next;
+}
+WEAK EditResult saveScreenshot(RenderBuffers&, int&, const std::string&) {
+  return {};
+}
+WEAK int32_t markSelectedVertices(Model&) {
+  return 0;
+}
+WEAK void markUnselectedUse(Model&) {}
+WEAK void compactTriangles(Model&) {}

@@ -10,3 +10,5 @@ void markUnselectedUse(Model& m);
 void compactTriangles(Model& m);
 void computeSelectionCenter(const Model& m, Selection& s);
 int32_t countSelected(const Model& m);
+// F6: flips the selection bit of every triangle.
+void invertSelection(Model& m);

@@ -20,5 +20,8 @@ PassFlow handleMenuKeys(Editor& ed);
 PassFlow handleMenuDrag(Editor& ed);   // right-button dragging of menu windows
 PassFlow handleMenuClick(Editor& ed);  // left click on an entry
 void drawMenus(Editor& ed);
+// Activates the first entry of activeMenu whose hot key is `key` (also the "." that a
+// mouse-plot click sends).
+PassFlow activateHotKey(Editor& ed, const std::string& key);
 // A value in the seven-column number format, right-aligned ("big num" when too large).
 std::string formatNumber7(float value);

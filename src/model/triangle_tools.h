@@ -1,0 +1,13 @@
+// Clicks of the manual and automatic triangle tools.
+#pragma once
+
+#include <cstdint>
+
+#include "core/input_state.h"
+#include "model/edit_result.h"
+#include "model/model.h"
+
+// A new left press in manualtriangle: the pick sequence over pickSlots/pickCount.
+EditResult manualTriangleClick(Model& m, ToolState& tools, uint16_t color);
+// A new left press in autotriangle: orders the three nearest slots and adds the triangle.
+EditResult autoTriangleClick(Model& m, ToolState& tools, uint16_t color);
