@@ -42,11 +42,6 @@ WEAK uint32_t toPaletteIndex(uint32_t rgb) {
   return rgb;
 }
 
-WEAK void computeSelectionCenter(const Model&, Selection&) {}
-WEAK int32_t countSelected(const Model&) {
-  return 0;
-}
-
 WEAK void initMenus(MenuState&) {}
 WEAK PassFlow handleMenuKeys(Editor&) {
   return PassFlow::Next;
@@ -106,15 +101,40 @@ WEAK EditResult autoTriangleClick(Model&, ToolState&, uint16_t) {
 }
 WEAK void selectRectangle(RenderBuffers&, Model&, const Camera&, uint32_t, float, int, int, int,
                           int) {}
-WEAK void invertSelection(Model&) {}
 WEAK PassFlow activateHotKey(Editor&, const std::string&) {
   return PassFlow::Next;
 }
 WEAK EditResult saveScreenshot(RenderBuffers&, int&, const std::string&) {
   return {};
 }
-WEAK int32_t markSelectedVertices(Model&) {
-  return 0;
+WEAK void stepRotate(Camera&, RotateDir, bool) {}
+WEAK void scaleDistance(Camera&, float) {}
+WEAK void scaleZoom(Camera&, float) {}
+WEAK void orbitDrag(Camera&, const CameraSnapshot&, int, int, int, int, int, int) {}
+WEAK void dollyZoomDrag(Camera&, const CameraSnapshot&, int, int, int, int, int) {}
+WEAK void pan(Camera&, int, int) {}
+WEAK void setViewPreset(Camera&, ViewPreset) {}
+WEAK bool unprojectPixel(const Camera&, float, int, int, float, Vec3&) {
+  return false;
 }
-WEAK void markUnselectedUse(Model&) {}
-WEAK void compactTriangles(Model&) {}
+WEAK int32_t pickNearestVertex(const Model&, const Camera&, float, int, int, int32_t previous) {
+  return previous;
+}
+WEAK void drawVertexMarker(Editor&, int32_t, uint32_t) {}
+WEAK void openMenu(Editor&, int) {}
+WEAK void closeMenu(Editor&, int) {}
+WEAK int hitTest(MenuState&, int, int, int) {
+  return -1;
+}
+WEAK PassFlow activateEntry(Editor&, int) {
+  return PassFlow::ToTools;
+}
+WEAK std::string formatNumber7(float) {
+  return "      0";
+}
+WEAK const char* statusMessageText(int) {
+  return "                         ";
+}
+WEAK std::string cutPromptAnswer(std::string_view) {
+  return {};
+}

@@ -22,3 +22,20 @@ bool updateCamera(Camera& c, const CameraSnapshot& snapshot);
 // View presets: k for A and k for B in multiples of pi/2.
 enum class ViewPreset { Front, Back, Top, Bottom, Left, Right };
 void setViewPreset(Camera& c, ViewPreset preset);
+
+// Camera operations for keys and drags. None of them calls updateCamera: the caller does,
+// and raises the render request when it reports a change (pan and presets raise it always).
+enum class RotateDir { Up, Down, Left, Right };
+// Up: B += step; Down: B -= step; Right: A += step; Left: A -= step. Step pi/90, or pi/8 with
+// Shift.
+void stepRotate(Camera& c, RotateDir dir, bool shiftHeld);
+void scaleDistance(Camera& c, float factor);  // D *= factor
+void scaleZoom(Camera& c, float factor);      // F *= factor
+// Left drag: A and B from the snapshot plus the pointer movement since the anchor.
+void orbitDrag(Camera& c, const CameraSnapshot& snap, int mouseX, int mouseY, int anchorX,
+               int anchorY, int renderWidth, int renderHeight);
+// Right drag: F and D from the snapshot plus the pointer movement since the anchor.
+void dollyZoomDrag(Camera& c, const CameraSnapshot& snap, int mouseX, int mouseY, int anchorX,
+                   int anchorY, int renderHeight);
+// Both buttons: the view centre moves with the pointer.
+void pan(Camera& c, int dx, int dy);

@@ -1,0 +1,72 @@
+#include "model/selection.h"
+
+#include <algorithm>
+
+int32_t markSelectedVertices(Model& m) {
+  std::fill_n(m.vertexMark.begin(), m.vertexCount, 0);
+  int32_t count = 0;
+  for (int32_t t = 0; t < m.triangleCount; ++t) {
+    if ((m.triFlags[t] & kSelectedBit) == 0) continue;
+    const Tri tri = m.triVerts[t];
+    m.vertexMark[tri.a] = 1;
+    m.vertexMark[tri.b] = 1;
+    m.vertexMark[tri.c] = 1;
+    ++count;
+  }
+  return count;
+}
+
+void markUnselectedUse(Model& m) {
+  for (int32_t t = 0; t < m.triangleCount; ++t) {
+    if ((m.triFlags[t] & kSelectedBit) != 0) continue;
+    const Tri tri = m.triVerts[t];
+    m.vertexMark[tri.a] |= 2;
+    m.vertexMark[tri.b] |= 2;
+    m.vertexMark[tri.c] |= 2;
+  }
+}
+
+void compactTriangles(Model& m) {
+  int32_t w = 0;
+  for (int32_t r = 0; r < m.triangleCount; ++r) {
+    if (m.triFlags[r] == kRemoveMark) continue;
+    if (r != w) {
+      m.triVerts[w] = m.triVerts[r];
+      m.triNormal[w] = m.triNormal[r];
+      m.triFlags[w] = m.triFlags[r];
+      m.triColor[w] = m.triColor[r];
+    }
+    ++w;
+  }
+  m.triangleCount = w;
+}
+
+void computeSelectionCenter(const Model& m, Selection& s) {
+  Vec3 lo{1000000000.0f, 1000000000.0f, 1000000000.0f};
+  Vec3 hi{-1000000000.0f, -1000000000.0f, -1000000000.0f};
+  for (int32_t t = 0; t < m.triangleCount; ++t) {
+    if ((m.triFlags[t] & kSelectedBit) == 0) continue;
+    const Tri tri = m.triVerts[t];
+    for (const int32_t v : {tri.a, tri.b, tri.c}) {
+      const Vec3 p = m.vertexPos[v];
+      if (lo.x > p.x) lo.x = p.x;
+      if (lo.y > p.y) lo.y = p.y;
+      if (lo.z > p.z) lo.z = p.z;
+      if (hi.x < p.x) hi.x = p.x;
+      if (hi.y < p.y) hi.y = p.y;
+      if (hi.z < p.z) hi.z = p.z;
+    }
+  }
+  s.selectionCenter = Vec3{(lo.x + hi.x) / 2.0f, (lo.y + hi.y) / 2.0f, (lo.z + hi.z) / 2.0f};
+  s.selectionMinZ = lo.z;
+}
+
+int32_t countSelected(const Model& m) {
+  int32_t n = 0;
+  for (int32_t t = 0; t < m.triangleCount; ++t) n += (m.triFlags[t] & kSelectedBit) != 0;
+  return n;
+}
+
+void invertSelection(Model& m) {
+  for (int32_t t = 0; t < m.triangleCount; ++t) m.triFlags[t] ^= kSelectedBit;
+}
