@@ -175,18 +175,6 @@ TEST_F(Creating, PointsLinesTrianglesAndQuadsComeFromThePointFields) {
   EXPECT_TRUE(modelIsSound(m));
 }
 
-TEST_F(Creating, TrianglesAreUnselectedInTheGivenGroupWithTheGivenColour) {
-  const int32_t t0 = m.triangleCount;
-  create(kMenuNewTriangle, 7, 0x03E0);
-  f.floatFields[kSize] = 1.0f;
-  create(kMenuNewCube, 7, 0x03E0);
-  ASSERT_EQ(m.triangleCount, t0 + 13);
-  for (int32_t t = t0; t < m.triangleCount; ++t) {
-    EXPECT_EQ(m.triFlags[t], 7);
-    EXPECT_EQ(m.triColor[t], 0x03E0);
-  }
-}
-
 TEST_F(Creating, ShapesThatDoNotFitAreRefusedWhole) {
   Model small = makeTestModel(20, 14, 1);
   Fields& ff = f;
