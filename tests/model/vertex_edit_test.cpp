@@ -37,12 +37,19 @@ TEST_F(VertexEditing, DeleteLastVertRemovesVertexEightAndItsTwoLines) {
   EXPECT_EQ(m.triangleCount, 2);
   EXPECT_TRUE(sameTri(m.triVerts[1], 2, 1, 0));
   EXPECT_TRUE(modelIsSound(m));
-  // The last triangle and line go without touching the vertices.
+  // The last triangle goes without touching the vertices.
   EXPECT_EQ(deleteLastTriangle(m).message, kMsgDeleted);
-  EXPECT_EQ(deleteLastLine(m).request, Request::Render);
   EXPECT_EQ(m.triangleCount, 1);
-  EXPECT_EQ(m.lineCount, 0);
   EXPECT_EQ(m.vertexCount, 4);
+}
+
+TEST_F(VertexEditing, DeleteLastLineKeepsItsVertices) {
+  const EditResult r = deleteLastLine(m);
+  EXPECT_EQ(r.request, Request::Render);
+  EXPECT_EQ(r.message, kMsgDeleted);
+  ASSERT_EQ(m.lineCount, 3);
+  EXPECT_TRUE(sameLine(m.lineVerts[2], 7, 8));
+  EXPECT_EQ(m.vertexCount, 9);
 }
 
 TEST_F(VertexEditing, DeleteVertReindexesTheRest) {
