@@ -1,0 +1,257 @@
+#include "model/cutting.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/create.h"
+#include "model/selection.h"
+#include "support/model_invariants.h"
+
+namespace {
+
+struct Cutting : ::testing::Test {
+  Model m = makeTestModel(1000, 1000, 10);
+  Fields f;
+  void SetUp() override { setFieldDefaults(f); }
+  EditResult slice(int axis, float at) {
+    f.floatFields[kX1 + axis] = at;
+    return sliceModel(m, f, axis);
+  }
+  Vec3 pos(int32_t v) const { return m.vertexPos[v]; }
+  bool selected(int32_t t) const { return (m.triFlags[t] & kSelectedBit) != 0; }
+};
+
+Vec3 normalOf(const Vec3& a, const Vec3& b, const Vec3& c) {
+  const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+  const float vx = c.x - b.x, vy = c.y - b.y, vz = c.z - b.z;
+  return Vec3{uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
+}
+
+bool same(const Vec3& p, const Vec3& q) {
+  return p.x == q.x && p.y == q.y && p.z == q.z;
+}
+
+TEST_F(Cutting, APlaneNothingStraddlesOnlySetsTheSelection) {
+  const int32_t a = pushVertex(m, 0, 0, 2), b = pushVertex(m, 1, 0, 2),
+                c = pushVertex(m, 0, 1, 2.2f);
+  const int32_t d = pushVertex(m, 0, 0, 1), e = pushVertex(m, 1, 0, 1), g = pushVertex(m, 0, 1, 0);
+  pushTriangle(m, a, b, c, 3);         // at or above z = 2
+  pushTriangle(m, d, e, g, 0x80 | 4);  // below
+  // Z1 = 2.5 cuts at z = 2 (halves to even): the first triangle is upper.
+  EditResult r = slice(kAxisZ, 2.5f);
+  EXPECT_EQ(r.request, Request::Normals);
+  EXPECT_EQ(r.message, kMsgNone);
+  EXPECT_EQ(m.triFlags[0], 0x80 | 3);
+  EXPECT_EQ(m.triFlags[1], 4);
+  EXPECT_EQ(m.vertexCount, 6);
+  EXPECT_EQ(m.triangleCount, 2);
+  // Z1 = 3.5 cuts at z = 4: nothing is upper.
+  slice(kAxisZ, 3.5f);
+  EXPECT_FALSE(selected(0));
+  EXPECT_FALSE(selected(1));
+  // The other two axes: x = 0 holds both triangles' lowest x, y = 1 only their tips.
+  slice(kAxisX, 0.0f);
+  EXPECT_TRUE(selected(0));
+  EXPECT_TRUE(selected(1));
+  EXPECT_EQ(m.vertexCount, 6);
+  slice(kAxisY, -0.4f);
+  EXPECT_TRUE(selected(0));
+  EXPECT_EQ(m.vertexCount, 6);
+  EXPECT_TRUE(modelIsSound(m));
+}
+
+TEST_F(Cutting, ACornerOnThePlaneBetweenTheOtherTwoGivesTwoPieces) {
+  const int32_t a = pushVertex(m, 0, 0, 0), b = pushVertex(m, 2, 0, -2), c = pushVertex(m, 2, 2, 2);
+  pushTriangle(m, a, b, c, 6, 0x1111);
+  const Vec3 before = normalOf(pos(a), pos(b), pos(c));
+  slice(kAxisZ, 0.0f);
+  ASSERT_EQ(m.triangleCount, 2);
+  EXPECT_EQ(m.vertexCount, 7);
+  int upper = 0;
+  for (int32_t t = 0; t < 2; ++t) {
+    const Tri tri = m.triVerts[t];
+    const Vec3 n = normalOf(pos(tri.a), pos(tri.b), pos(tri.c));
+    EXPECT_GT(n.x * before.x + n.y * before.y + n.z * before.z, 0.0f) << "winding kept";
+    EXPECT_EQ(m.triColor[t], 0x1111);
+    for (const int32_t v : {tri.a, tri.b, tri.c}) {
+      if (selected(t))
+        EXPECT_GE(pos(v).z, 0.0f);
+      else
+        EXPECT_LE(pos(v).z, 0.0f);
+    }
+    upper += selected(t);
+  }
+  EXPECT_EQ(upper, 1);
+  EXPECT_EQ(m.triFlags[0], 0x80 | 6);  // the rewritten triangle keeps its group
+  EXPECT_EQ(m.triFlags[1], 0);         // the appended piece is in group 0
+  // The two sides share no vertex: moving one cannot drag the other.
+  const Tri p = m.triVerts[0], q = m.triVerts[1];
+  for (const int32_t v : {p.a, p.b, p.c}) EXPECT_TRUE(v != q.a && v != q.b && v != q.c);
+  // The divide runs from the on-plane corner to the middle of the opposite edge.
+  bool found = false;
+  for (int32_t v = 3; v < 7; ++v) found |= same(pos(v), Vec3{2, 1, 0});
+  EXPECT_TRUE(found);
+  EXPECT_TRUE(modelIsSound(m));
+}
+
+TEST_F(Cutting, OneCornerOnThePlaneAndTwoBelowKeepsTheTriangleWhole) {
+  // Coordinates for which c + (a - c) is not exactly a in single precision.
+  const int32_t a = pushVertex(m, 949.857117f, 0, 0);
+  const int32_t b = pushVertex(m, 0, 0, -1);
+  const int32_t c = pushVertex(m, -659.923096f, 1, -1);
+  pushTriangle(m, a, b, c, 0x80 | 5, 0x0042);
+  slice(kAxisZ, 0.0f);
+  ASSERT_EQ(m.triangleCount, 1);
+  EXPECT_EQ(m.vertexCount, 7);
+  const Tri t = m.triVerts[0];
+  EXPECT_NE(t.a, a);
+  EXPECT_TRUE(same(pos(t.a), pos(a)));
+  EXPECT_EQ(t.b, b);
+  EXPECT_EQ(t.c, c);
+  EXPECT_EQ(m.triFlags[0], 5);  // unselected, group kept
+  EXPECT_EQ(m.triColor[0], 0x0042);
+  EXPECT_TRUE(modelIsSound(m));
+}
+
+TEST_F(Cutting, TwoCornersOnThePlaneLeaveOnePieceOfTheSameShape) {
+  const int32_t a = pushVertex(m, 0, 0, 3), b = pushVertex(m, 4, 0, 3), c = pushVertex(m, 0, 4, -1);
+  pushTriangle(m, a, b, c, 0x80 | 9);
+  const Vec3 before = normalOf(pos(a), pos(b), pos(c));
+  slice(kAxisZ, 3.0f);
+  ASSERT_EQ(m.triangleCount, 1);
+  const Tri t = m.triVerts[0];
+  const Vec3 after = normalOf(pos(t.a), pos(t.b), pos(t.c));
+  EXPECT_EQ(after.x, before.x);
+  EXPECT_EQ(after.y, before.y);
+  EXPECT_EQ(after.z, before.z);
+  EXPECT_FALSE(selected(0));
+  EXPECT_TRUE(modelIsSound(m));
+}
+
+TEST_F(Cutting, ABoxCutThroughItsMiddleOpensAGapWhenTheTopMoves) {
+  f.floatFields[kSize] = 2.0f;
+  ASSERT_EQ(createShape(m, f, kMenuNewCube, 0, 0).request, Request::Normals);
+  slice(kAxisZ, 1.0f);
+  EXPECT_TRUE(modelIsSound(m));
+  EXPECT_EQ(m.triangleCount, 2 + 2 + 8 * 3);  // caps whole, every side split in three
+  // Move the selected vertices up by 10.
+  ASSERT_GT(markSelectedVertices(m), 0);
+  for (int32_t v = 0; v < m.vertexCount; ++v)
+    if (m.vertexMark[v] != 0) m.vertexPos[v].z += 10.0f;
+  for (int32_t t = 0; t < m.triangleCount; ++t) {
+    const Tri tri = m.triVerts[t];
+    float lo = 1e9f, hi = -1e9f;
+    for (const int32_t v : {tri.a, tri.b, tri.c}) {
+      lo = std::fmin(lo, pos(v).z);
+      hi = std::fmax(hi, pos(v).z);
+    }
+    if (selected(t))
+      EXPECT_GE(lo, 11.0f) << t;
+    else
+      EXPECT_LE(hi, 1.0f) << t;
+  }
+}
+
+TEST_F(Cutting, RunningOutOfRoomLeavesLaterStraddlersWhole) {
+  Model small = makeTestModel(9 + 4 + 3, 100, 1);
+  std::swap(m, small);
+  for (int k = 0; k < 3; ++k) {
+    const int32_t a = pushVertex(m, 0, 0, -1), b = pushVertex(m, 1, 0, 1),
+                  c = pushVertex(m, 0, 1, 1);
+    pushTriangle(m, a, b, c, k == 1 ? 0x80 : 0);
+  }
+  pushTriangle(m, 1, 2, 4, 0);  // wholly above
+  const EditResult r = slice(kAxisZ, 0.0f);
+  EXPECT_EQ(r.message, kMsgTooManyVerteces);
+  EXPECT_EQ(m.vertexCount, 13);
+  EXPECT_EQ(m.triangleCount, 6);
+  EXPECT_TRUE(selected(0));   // split: the rewritten piece (b side) is upper
+  EXPECT_TRUE(selected(1));   // whole, kept its bit
+  EXPECT_FALSE(selected(2));  // whole, kept its bit
+  EXPECT_TRUE(selected(3));   // not straddling: gets its side
+  EXPECT_TRUE(modelIsSound(m));
+
+  // The same with the triangle table running out.
+  Model tight = makeTestModel(100, 4 + 2 + 2, 1);
+  std::swap(m, tight);
+  for (int k = 0; k < 3; ++k) {
+    const int32_t a = pushVertex(m, 0, 0, -1), b = pushVertex(m, 1, 0, 1),
+                  c = pushVertex(m, 0, 1, 1);
+    pushTriangle(m, a, b, c, 0x80);
+  }
+  pushTriangle(m, 0, 1, 2, 0x80);
+  EXPECT_EQ(slice(kAxisZ, 0.0f).message, kMsgTooManyTriangles);
+  EXPECT_EQ(m.triangleCount, 6);
+  EXPECT_EQ(m.vertexCount, 13);
+  EXPECT_TRUE(modelIsSound(m));
+}
+
+struct Drilling : ::testing::Test {
+  Model m = makeTestModel(100, 100, 1);
+  Fields f;
+  Camera cam;
+  void SetUp() override {
+    setFieldDefaults(f);
+    cam.viewCenterX = 400;
+    cam.viewCenterY = 300;
+    f.floatFields[kDrawDepth] = 100.0f;
+    // Drill centre (10, 20) relative to the view centre.
+    f.displayValues[kFieldScreenX] = 410;
+    f.displayValues[kFieldScreenY] = 320;
+  }
+  // A triangle around (x, y) relative to the view centre, corners at the given depths.
+  int32_t triangleAt(float x, float y, float d0, float d1, float d2) {
+    const int32_t n = m.vertexCount;
+    const float depth[3] = {d0, d1, d2};
+    const float off[3][2] = {{-1, -1}, {1, -1}, {0, 1}};
+    for (int k = 0; k < 3; ++k) {
+      pushVertex(m, 0, 0, 0);
+      m.vertexProj[n + k] = Vec3{x + off[k][0], y + off[k][1], depth[k]};
+    }
+    return pushTriangle(m, n, n + 1, n + 2, static_cast<uint8_t>(m.triangleCount));
+  }
+  EditResult drill(float radius) {
+    f.floatFields[kRadius] = radius;
+    return drillModel(m, f, cam);
+  }
+};
+
+TEST_F(Drilling, RadiusZeroRemovesNothing) {
+  triangleAt(10, 20, 5, 5, 5);
+  const EditResult r = drill(0.0f);
+  EXPECT_EQ(r.request, Request::Normals);
+  EXPECT_EQ(m.triangleCount, 1);
+}
+
+TEST_F(Drilling, AHugeRadiusRemovesWhatIsInFrontAndNotTooFar) {
+  triangleAt(10, 20, 5, 5, 5);            // 0: removed
+  triangleAt(-300, 250, 5, 0.5f, 5);      // 1: a corner behind the camera
+  triangleAt(0, 0, 150, 150, 5);          // 2: two corners beyond drawdepth
+  triangleAt(-300, 250, 150, 5, 5);       // 3: one corner beyond: removed
+  triangleAt(500, -900, 1.0f, 100, 100);  // 4: at the limits: removed
+  drill(1.0e6f);
+  ASSERT_EQ(m.triangleCount, 2);
+  EXPECT_EQ(m.triFlags[0], 1);
+  EXPECT_EQ(m.triFlags[1], 2);
+  EXPECT_EQ(m.vertexCount, 15);  // vertices stay
+  EXPECT_TRUE(modelIsSound(m));
+}
+
+TEST_F(Drilling, OnlyTrianglesWhollyInsideTheCircleGo) {
+  triangleAt(10, 20, 5, 5, 5);  // corners at squared distances 2, 2, 1 from the centre
+  triangleAt(13, 20, 5, 5, 5);  // squared distances 5, 17, 10: partly outside radius 4
+  const int32_t edge = triangleAt(10, 20, 5, 5, 5);
+  m.vertexProj[m.triVerts[edge].b] = Vec3{13, 24, 5};  // exactly on a circle of radius 5
+  drill(4.0f);
+  ASSERT_EQ(m.triangleCount, 2);
+  EXPECT_EQ(m.triFlags[0], 1);
+  EXPECT_EQ(m.triFlags[1], 2);
+  drill(5.0f);  // the corner on the circle is not inside
+  ASSERT_EQ(m.triangleCount, 1);
+  EXPECT_EQ(m.triFlags[0], 2);
+  drill(5.01f);
+  EXPECT_EQ(m.triangleCount, 0);
+}
+
+}  // namespace
