@@ -172,6 +172,19 @@ TEST_F(NumberEntry, WaitingForKeysSleepsAndRefreshesAtMostThirtyTimesASecond) {
   EXPECT_LE(platform_.refreshes() - refreshes, 28);
 }
 
+TEST_F(NumberEntry, ANewLeftPressEndsTheEntryAndStores) {
+  const int x1 = newLine() + 2;
+  ed().fields.floatFields[kX1] = 7.0f;
+  platform_.setIdleCloseAfter(5);  // a missed press would end in the close request
+  platform_.setMouse(100, 100, 1);
+  ed().input.leftClick = 1;  // what the pass's mouse read makes of the press
+  platform_.typeText("5");
+  EXPECT_EQ(activateField(ed(), x1), PassFlow::ToTools);
+  EXPECT_FALSE(ed().requests.quit);
+  EXPECT_EQ(field(kX1), 0.0f);
+  EXPECT_EQ(platform_.pendingKeys(), 1u);
+}
+
 TEST_F(NumberEntry, CloseRequestDuringEntryEndsTheProgramWithoutStoring) {
   const int x1 = newLine() + 2;
   ed().fields.floatFields[kX1] = 7.0f;
