@@ -75,6 +75,23 @@ TEST_F(MenuNavigation, BarLeftRightWrapAndEnterOrHotKeyActivates) {
   EXPECT_EQ(ed().viewFlags, 0x07u);
 }
 
+TEST_F(MenuNavigation, HotKeysNeedTheFocusAndMatchTheFirstEntry) {
+  openMenu(ed(), 3);
+  press("g");  // nothing has the focus
+  EXPECT_EQ(ed().viewFlags, 0x26u);
+  openMenu(ed(), 3);
+  ms().activeEntry = -1;
+  EXPECT_EQ(activateHotKey(ed(), "b"), PassFlow::EndPass);  // "[_] Backface"
+  EXPECT_TRUE(flagOn(ed(), kBackfaceCulling));
+  EXPECT_EQ(activateHotKey(ed(), "bb"), PassFlow::Next);
+  EXPECT_EQ(activateHotKey(ed(), ""), PassFlow::Next);
+  openMenu(ed(), 4);
+  EXPECT_EQ(ms().activeMenu, 4) << "focus stays with the opener";
+  EXPECT_EQ(activateHotKey(ed(), "k"), PassFlow::EndPass);  // "[_] locK view"
+  EXPECT_TRUE(flagOn(ed(), kLockView));
+  EXPECT_EQ(ms().invokingMenu, 4);
+}
+
 TEST_F(MenuNavigation, OpeningTwiceFocusesTheOpenMenu) {
   openMenu(ed(), 10);
   EXPECT_TRUE(isOpen(10));
