@@ -126,9 +126,10 @@ void drawMenus(Editor& ed) {
 
 std::string formatNumber7(float value) {
   // Digits come from repeated subtraction in single precision; the truncated fractions this
-  // gives (0.11 shows as .109999) are the expected output.
-  float v = value;
-  float limit = 10000000.0f;
+  // gives (0.11 shows as .109999) are the expected output. Both are volatile so every step is
+  // stored, and so rounded, as a float even where a compiler would keep wider intermediates.
+  volatile float v = value;
+  volatile float limit = 10000000.0f;
   std::string text;
   text.reserve(7);
   bool started = false;
