@@ -7,34 +7,12 @@
 #include <string>
 
 #include "model/model.h"
+#include "model/model_check.h"
 
 inline ::testing::AssertionResult modelIsSound(const Model& m) {
-  if (m.vertexCount < 0 || m.vertexCount > m.maxv)
-    return ::testing::AssertionFailure() << "vertexCount " << m.vertexCount << " of " << m.maxv;
-  if (m.triangleCount < 0 || m.triangleCount > m.maxt)
-    return ::testing::AssertionFailure() << "triangleCount " << m.triangleCount << " of " << m.maxt;
-  if (m.lineCount < 0 || m.lineCount > m.maxl)
-    return ::testing::AssertionFailure() << "lineCount " << m.lineCount << " of " << m.maxl;
-  const auto bad = [&](int32_t v) { return v < 0 || v >= m.vertexCount; };
-  for (int32_t t = 0; t < m.triangleCount; ++t) {
-    const Tri tri = m.triVerts[t];
-    if (bad(tri.a) || bad(tri.b) || bad(tri.c))
-      return ::testing::AssertionFailure()
-             << "triangle " << t << " (" << tri.a << ", " << tri.b << ", " << tri.c << ") with "
-             << m.vertexCount << " vertices";
-    if (m.triFlags[t] == kRemoveMark)
-      return ::testing::AssertionFailure() << "triangle " << t << " still marked for removal";
-    if ((m.triFlags[t] & kGroupMask) > 99)
-      return ::testing::AssertionFailure()
-             << "triangle " << t << " in group " << (m.triFlags[t] & kGroupMask);
-  }
-  for (int32_t l = 0; l < m.lineCount; ++l) {
-    const Line line = m.lineVerts[l];
-    if (bad(line.a) || bad(line.b))
-      return ::testing::AssertionFailure() << "line " << l << " (" << line.a << ", " << line.b
-                                           << ") with " << m.vertexCount << " vertices";
-  }
-  return ::testing::AssertionSuccess();
+  const std::string fault = checkModel(m);
+  if (fault.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << fault;
 }
 
 // A model with the given capacities, empty.
