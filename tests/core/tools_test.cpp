@@ -114,15 +114,6 @@ TEST_F(GlobalKeys, F6InvertsEverySelectionBitAndRerenders) {
   EXPECT_EQ(ed().fields.displayValues[kFieldSelectionTotal], 5);
 }
 
-TEST_F(GlobalKeys, CloseRequestQuits) {
-  start();
-  run(1);
-  ed().input.keyPressed = keys::kClose;
-  handleGlobalKeys(ed());
-  EXPECT_TRUE(ed().requests.quit);
-  EXPECT_FALSE(run(1));
-}
-
 // [SECTION] camera keys and mouselook (need the renderer's camera operations)
 
 using CameraInput = EditorFixture;
