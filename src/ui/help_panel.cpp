@@ -1,0 +1,49 @@
+// F1: the help panel over the view, closed by any key.
+#include <array>
+#include <string>
+
+#include "ui/interface.h"
+#include "ui/modal_wait.h"
+
+namespace {
+
+constexpr std::array<const char*, 12> kHelpLines = {
+    " F1 (this reminder)",  " F2 create primitives",
+    " F3 selection",        " F4 actions",
+    " F5 misc tools",       " F6 invert selection",
+    " ALT access menu bar", " arrows navigate menus or",
+    "  rotate model",       " TAB cycle active menu",
+    " PGUP/PGDN/HOME/END",  "  camera distance/zoom",
+};
+constexpr int kLineWidth = 26;
+
+}  // namespace
+
+void showHelp(Editor& ed) {
+  Platform& p = ed.platform;
+  const std::string frameRow(kLineWidth + 2, ' ');
+  p.setTextColors(ed.uiColors[0], ed.uiColors[1]);
+  p.setTextCursor(5, 6);
+  p.print(frameRow);
+  for (int row = 6; row <= 17; ++row) {
+    p.setTextCursor(row, 6);
+    p.print(" ");
+    p.setTextCursor(row, 33);
+    p.print(" ");
+  }
+  p.setTextCursor(18, 6);
+  p.print(frameRow);
+
+  p.setTextColors(ed.uiColors[0], ed.uiColors[2]);
+  for (size_t i = 0; i < kHelpLines.size(); ++i) {
+    std::string line = kHelpLines[i];
+    line.resize(kLineWidth, ' ');
+    p.setTextCursor(6 + static_cast<int>(i), 7);
+    p.print(line);
+  }
+  p.refresh();
+
+  // The closing key is taken and dropped, whatever it is; only the close request counts.
+  if (waitForKey(p) == keys::kClose) ed.requests.quit = true;
+  ed.requests.needPresent = 1;
+}
