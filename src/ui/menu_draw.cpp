@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/tools.h"
+#include "render/render_passes.h"
 #include "ui/menu_list.h"
 #include "ui/menu_tables.h"
 #include "ui/menus.h"
@@ -114,7 +115,9 @@ void drawEntry(Editor& ed, int index) {
       break;
   }
   if (e.label == 117 && ed.tools.tool == kToolMouselook)
-    drawVertexMarker(ed, ed.tools.pickSlots[2], kVertexSelectorMarker);
+    drawVertexMarker(
+        ed, ed.tools.pickSlots[2],
+        ed.screenDepth == 8 ? toPaletteIndex(kVertexSelectorMarker) : kVertexSelectorMarker);
 }
 
 }  // namespace
