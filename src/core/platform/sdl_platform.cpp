@@ -6,16 +6,12 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <deque>
 
-#include "core/platform/key_strings.h"
+#include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
 #include "core/platform/screen_memory.h"
 
 namespace {
-
-// Typed keys waiting beyond this are dropped, as a full keyboard buffer would.
-constexpr size_t kKeyBufferSize = 64;
 
 NamedKey namedKeyFor(SDL_Keycode sym) {
   switch (sym) {
@@ -97,10 +93,7 @@ class SdlPlatform final : public ScreenMemory {
  private:
   void closeWindow();
   void pumpEvents();
-  void onKeyDown(const SDL_KeyboardEvent& key);
-  void onText(const SDL_TextInputEvent& text);
   void onWindowEvent(const SDL_WindowEvent& event);
-  void pushKey(std::string key);
   void present();  // converts the screen memory, then shows it
   void show();     // shows the texture as it is
 
@@ -109,12 +102,11 @@ class SdlPlatform final : public ScreenMemory {
   SDL_Texture* texture_ = nullptr;
   std::string title_ = "KOVRIN";
 
-  std::deque<std::string> keys_;
-  KeyModifiers lastKeyMods_;  // of the latest key press; its typed text follows it
-  bool dropText_ = false;     // the latest key press was a dropped auto-repeat
+  KeyBuffer keys_;
 
   int pointerX_ = -1, pointerY_ = -1;  // screen pixels, from the mouse events
-  int buttons_ = 0, wheel_ = 0;
+  ButtonLatch buttons_;
+  int wheel_ = 0;
 
   Uint64 counterStart_ = 0;
   double counterPeriod_ = 0.0;
@@ -169,15 +161,15 @@ void SdlPlatform::pumpEvents() {
   while (SDL_PollEvent(&e) != 0) {
     switch (e.type) {
       case SDL_QUIT:
-        // The window's close button, the window manager and SIGTERM all end up here. The
-        // request goes ahead of keys typed before it.
-        keys_.push_front(keys::kClose);
+        // The window's close button, the window manager and SIGTERM all end up here.
+        keys_.closeRequested();
         break;
       case SDL_KEYDOWN:
-        onKeyDown(e.key);
+        keys_.keyPressed(namedKeyFor(e.key.keysym.sym), modifiersOf(e.key.keysym.mod),
+                         e.key.repeat != 0);
         break;
       case SDL_TEXTINPUT:
-        onText(e.text);
+        keys_.textTyped(e.text.text);
         break;
       case SDL_MOUSEMOTION:
         pointerX_ = e.motion.x;
@@ -189,9 +181,9 @@ void SdlPlatform::pumpEvents() {
                         : e.button.button == SDL_BUTTON_RIGHT ? 2
                                                               : 0;
         if (e.type == SDL_MOUSEBUTTONDOWN)
-          buttons_ |= bit;
+          buttons_.press(bit);
         else
-          buttons_ &= ~bit;
+          buttons_.release(bit);
         pointerX_ = e.button.x;
         pointerY_ = e.button.y;
         break;
@@ -210,21 +202,6 @@ void SdlPlatform::pumpEvents() {
   }
 }
 
-void SdlPlatform::onKeyDown(const SDL_KeyboardEvent& key) {
-  lastKeyMods_ = modifiersOf(key.keysym.mod);
-  // Auto-repeat would flood the buffer while the editor is busy: a repeat counts only
-  // when everything typed before it has been taken.
-  dropText_ = key.repeat != 0 && !keys_.empty();
-  if (dropText_) return;
-  std::string k = keyStringFor(namedKeyFor(key.keysym.sym), lastKeyMods_);
-  if (!k.empty()) pushKey(std::move(k));
-}
-
-void SdlPlatform::onText(const SDL_TextInputEvent& text) {
-  if (dropText_ || !acceptsTypedText(lastKeyMods_)) return;
-  for (const char c : typedKeyCharacters(text.text)) pushKey(std::string(1, c));
-}
-
 void SdlPlatform::onWindowEvent(const SDL_WindowEvent& event) {
   switch (event.event) {
     case SDL_WINDOWEVENT_EXPOSED:
@@ -232,23 +209,16 @@ void SdlPlatform::onWindowEvent(const SDL_WindowEvent& event) {
       show();
       break;
     case SDL_WINDOWEVENT_LEAVE:
-      if (buttons_ == 0) pointerX_ = pointerY_ = -1;
+      if (buttons_.held == 0) pointerX_ = pointerY_ = -1;
       break;
     default:
       break;
   }
 }
 
-void SdlPlatform::pushKey(std::string key) {
-  if (keys_.size() < kKeyBufferSize) keys_.push_back(std::move(key));
-}
-
 std::string SdlPlatform::readKey() {
   pumpEvents();
-  if (keys_.empty()) return {};
-  std::string k = std::move(keys_.front());
-  keys_.pop_front();
-  return k;
+  return keys_.take();
 }
 
 bool SdlPlatform::keyHeld(int scanCode) {
@@ -269,7 +239,8 @@ bool SdlPlatform::keyHeld(int scanCode) {
 MouseReport SdlPlatform::readMouse() {
   pumpEvents();
   const bool focus = window_ != nullptr && SDL_GetMouseFocus() == window_;
-  return mouseReportFor(focus, pointerX_, pointerY_, info_.width, info_.height, wheel_, buttons_);
+  return mouseReportFor(focus, pointerX_, pointerY_, info_.width, info_.height, wheel_,
+                        buttons_.read());
 }
 
 // [SECTION] output

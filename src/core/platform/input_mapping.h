@@ -2,6 +2,8 @@
 // library: the SDL platform maps its key codes onto NamedKey and hands the rest here.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -55,3 +57,45 @@ std::string typedKeyCharacters(std::string_view utf8);
 // (and the wheel) unless the window has the mouse focus and the point lies on the screen.
 MouseReport mouseReportFor(bool hasFocus, int x, int y, int width, int height, int wheel,
                            int buttons);
+
+// Button bits (1 left, 2 right) from press and release events, read once per loop pass.
+// A button pressed since the last read counts as held for that read, so a click shorter
+// than one pass still shows its press edge.
+struct ButtonLatch {
+  int held = 0, pressedSinceRead = 0;
+
+  void press(int bit) {
+    held |= bit;
+    pressedSinceRead |= bit;
+  }
+  void release(int bit) { held &= ~bit; }
+  int read() {
+    const int bits = held | pressedSinceRead;
+    pressedSinceRead = 0;
+    return bits;
+  }
+};
+
+// The key buffer filled from the window's events in the order they come.
+class KeyBuffer {
+ public:
+  // Typed keys waiting beyond this are dropped, as a full keyboard buffer would.
+  static constexpr size_t kCapacity = 64;
+
+  // A key press; `repeat` marks the keyboard's auto-repeat. The typed text that follows
+  // a press belongs to it (same modifiers, dropped with it).
+  void keyPressed(NamedKey key, const KeyModifiers& mods, bool repeat);
+  void textTyped(std::string_view utf8);
+  // The window's close request, ahead of the keys typed before it.
+  void closeRequested();
+  // Next key, or "" when the buffer is empty.
+  std::string take();
+  size_t size() const { return keys_.size(); }
+
+ private:
+  void push(std::string key);
+
+  std::deque<std::string> keys_;
+  KeyModifiers lastMods_;     // of the latest key press
+  bool lastDropped_ = false;  // the latest key press was a dropped auto-repeat
+};

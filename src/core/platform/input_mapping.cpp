@@ -1,4 +1,4 @@
-#include "core/platform/key_strings.h"
+#include "core/platform/input_mapping.h"
 
 namespace {
 
@@ -74,4 +74,34 @@ MouseReport mouseReportFor(bool hasFocus, int x, int y, int width, int height, i
                            int buttons) {
   if (!hasFocus || x < 0 || y < 0 || x >= width || y >= height) return MouseReport{-1, -1, -1, -1};
   return MouseReport{x, y, wheel, buttons};
+}
+
+void KeyBuffer::keyPressed(NamedKey key, const KeyModifiers& mods, bool repeat) {
+  lastMods_ = mods;
+  // Auto-repeat would flood the buffer while the editor is busy: a repeat counts only
+  // when everything typed before it has been taken.
+  lastDropped_ = repeat && !keys_.empty();
+  if (lastDropped_) return;
+  std::string k = keyStringFor(key, mods);
+  if (!k.empty()) push(std::move(k));
+}
+
+void KeyBuffer::textTyped(std::string_view utf8) {
+  if (lastDropped_ || !acceptsTypedText(lastMods_)) return;
+  for (const char c : typedKeyCharacters(utf8)) push(std::string(1, c));
+}
+
+void KeyBuffer::closeRequested() {
+  keys_.push_front(keys::kClose);
+}
+
+std::string KeyBuffer::take() {
+  if (keys_.empty()) return {};
+  std::string k = std::move(keys_.front());
+  keys_.pop_front();
+  return k;
+}
+
+void KeyBuffer::push(std::string key) {
+  if (keys_.size() < kCapacity) keys_.push_back(std::move(key));
 }
