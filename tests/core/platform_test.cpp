@@ -10,6 +10,7 @@
 
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
+#include "core/platform/sdl_platform.h"
 
 namespace {
 
@@ -202,6 +203,19 @@ TEST(PlatformMouse, AClickBetweenTwoReadsIsSeenOnce) {
   EXPECT_EQ(b.read(), 1);
   b.release(1);
   EXPECT_EQ(b.read(), 0);
+}
+
+// [SECTION] video driver
+
+TEST(PlatformVideoDriver, WindowlessDriversOnlyWhenAskedFor) {
+  EXPECT_TRUE(usableVideoDriver("x11", ""));
+  EXPECT_TRUE(usableVideoDriver("wayland", "x11"));
+  // No display reachable: SDL falls back on a driver without windows.
+  EXPECT_FALSE(usableVideoDriver("offscreen", ""));
+  EXPECT_FALSE(usableVideoDriver("dummy", ""));
+  EXPECT_FALSE(usableVideoDriver("offscreen", "x11"));
+  EXPECT_TRUE(usableVideoDriver("offscreen", "offscreen"));
+  EXPECT_TRUE(usableVideoDriver("dummy", "dummy"));
 }
 
 // [SECTION] screen memory rows for the window

@@ -8,7 +8,8 @@
 #                                sets E2E_PID and E2E_WINDOW (retries a start without window)
 #   e2e_wait_exit SECONDS        waits for the editor to end, sets E2E_STATUS
 #   e2e_screenshot FILE          saves the whole display as a PNG
-#   e2e_fail MESSAGE             prints the message (and the editor's errors) and exits 1
+#   e2e_fail MESSAGE             prints the message and the editor's errors, saves a picture
+#                                of the display to $E2E_ARTIFACTS (default /tmp), exits 1
 
 E2E_XVFB_PID=""
 E2E_PID=""
@@ -35,6 +36,11 @@ trap 'exit 143' TERM
 
 e2e_fail() {
   echo "FAIL: $*" >&2
+  if [ -n "$E2E_XVFB_PID" ] && command -v import >/dev/null 2>&1; then
+    local shot
+    shot="${E2E_ARTIFACTS:-/tmp}/kovrin-e2e-$(basename "$0" .sh)-$$.png"
+    import -window root "$shot" 2>/dev/null && echo "display saved as $shot" >&2
+  fi
   if [ -n "$E2E_WORKDIR" ] && [ -s "$E2E_WORKDIR/.stderr" ]; then
     echo "--- editor stderr:" >&2
     cat "$E2E_WORKDIR/.stderr" >&2

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
@@ -271,10 +272,28 @@ void SdlPlatform::show() {
 
 }  // namespace
 
+bool usableVideoDriver(std::string_view chosen, std::string_view requested) {
+  if (chosen != "offscreen" && chosen != "dummy") return true;
+  return requested == chosen;
+}
+
 std::unique_ptr<Platform> makeSdlPlatform() {
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // whole multiples, sharp pixels
+  // An editor window: leave the screen saver and the desktop's compositor alone.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "kovrin: could not start SDL video: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  const char* chosen = SDL_GetCurrentVideoDriver();
+  const char* requested = std::getenv("SDL_VIDEODRIVER");
+  if (!usableVideoDriver(chosen != nullptr ? chosen : "", requested != nullptr ? requested : "")) {
+    std::fprintf(stderr,
+                 "kovrin: no display to open a window on (SDL fell back on its '%s' video "
+                 "driver); set DISPLAY or WAYLAND_DISPLAY\n",
+                 chosen);
+    SDL_Quit();
     return nullptr;
   }
   return std::make_unique<SdlPlatform>();
