@@ -253,31 +253,4 @@ TEST(HeadlessScript, ARunDryScriptEndsWithTheCloseRequest) {
   EXPECT_EQ(p.readKey(), keys::kClose);
 }
 
-TEST(HeadlessScript, ClockMouseHeldKeysAndTitle) {
-  HeadlessPlatform p;
-  EXPECT_EQ(p.seconds(), 0.0);
-  p.sleepMs(40);
-  p.sleepMs(40);
-  EXPECT_NEAR(p.seconds(), 0.080, 1e-12);
-  p.setMouse(12, 34, 2, 5);
-  const MouseReport m = p.readMouse();
-  EXPECT_EQ(m.x, 12);
-  EXPECT_EQ(m.y, 34);
-  EXPECT_EQ(m.buttons, 2);
-  EXPECT_EQ(m.wheel, 5);
-  p.setKeyHeld(kScanLeftShift, true);
-  EXPECT_TRUE(p.keyHeld(kScanLeftShift));
-  EXPECT_FALSE(p.keyHeld(kScanRightShift));
-  p.setKeyHeld(kScanLeftShift, false);
-  EXPECT_FALSE(p.keyHeld(kScanLeftShift));
-  p.setWindowTitle("KOVRIN");
-  EXPECT_EQ(p.title(), "KOVRIN");
-  ASSERT_TRUE(p.openScreen(19, 32));
-  p.lock();
-  p.unlock();
-  p.refresh();
-  EXPECT_EQ(p.presents(), 1);
-  EXPECT_EQ(p.refreshes(), 1);
-}
-
 }  // namespace
