@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/platform/font.h"
+#include "core/platform/pixel_rows.h"
 #include "core/platform/screen_modes.h"
 
 bool ScreenMemory::allocateScreen(int mode, int depth) {
@@ -115,36 +116,11 @@ void ScreenMemory::drawLine(int x1, int y1, int x2, int y2, uint32_t color) {
 
 uint32_t ScreenMemory::rgbAt(int x, int y) const {
   if (x < 0 || y < 0 || x >= info_.width || y >= info_.height) return 0;
-  const uint8_t* row = pixels_.data() + static_cast<size_t>(y) * info_.pitch;
-  switch (info_.depth) {
-    case 8:
-      return palette_[row[x]];
-    case 15:
-    case 16: {
-      uint16_t v;
-      std::memcpy(&v, row + 2 * x, 2);
-      uint32_t r, g, b;
-      if (info_.depth == 16) {
-        r = (v >> 11) & 31;
-        g = (v >> 5) & 63;
-        b = v & 31;
-        g = (g << 2) | (g >> 4);
-      } else {
-        r = (v >> 10) & 31;
-        g = (v >> 5) & 31;
-        b = v & 31;
-        g = (g << 3) | (g >> 2);
-      }
-      r = (r << 3) | (r >> 2);
-      b = (b << 3) | (b >> 2);
-      return (r << 16) | (g << 8) | b;
-    }
-    default: {
-      uint32_t v;
-      std::memcpy(&v, row + 4 * x, 4);
-      return v & 0xFFFFFF;
-    }
-  }
+  const int bytes = info_.depth == 8 ? 1 : info_.depth == 32 ? 4 : 2;
+  const uint8_t* pixel = pixels_.data() + static_cast<size_t>(y) * info_.pitch + x * bytes;
+  uint32_t rgb = 0;
+  convertRowToXrgb(pixel, 1, info_.depth, palette_, &rgb);
+  return rgb;
 }
 
 std::string ScreenMemory::textRow(int row) const {

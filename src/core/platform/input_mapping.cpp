@@ -1,0 +1,107 @@
+#include "core/platform/input_mapping.h"
+
+namespace {
+
+std::string extended(int scanCode) {
+  return std::string{static_cast<char>(0xFF), static_cast<char>(scanCode)};
+}
+
+}  // namespace
+
+std::string keyStringFor(NamedKey key, const KeyModifiers& mods) {
+  const bool alt = mods.leftAlt || mods.rightAlt;
+  switch (key) {
+    case NamedKey::F1:
+      return extended(59);
+    case NamedKey::F2:
+      return extended(60);
+    case NamedKey::F3:
+      return extended(61);
+    case NamedKey::F4:
+      if (alt) return extended(107);
+      if (mods.ctrl) return extended(97);
+      return extended(62);
+    case NamedKey::F5:
+      return extended(63);
+    case NamedKey::F6:
+      return extended(64);
+    case NamedKey::Up:
+      return extended(72);
+    case NamedKey::Down:
+      return extended(80);
+    case NamedKey::Left:
+      return extended(75);
+    case NamedKey::Right:
+      return extended(77);
+    case NamedKey::PageUp:
+      return extended(73);
+    case NamedKey::PageDown:
+      return extended(81);
+    case NamedKey::Home:
+      return extended(71);
+    case NamedKey::End:
+      return extended(79);
+    case NamedKey::Enter:
+      return "\r";
+    case NamedKey::Tab:
+      return "\t";
+    case NamedKey::Escape:
+      return "\x1b";
+    case NamedKey::Backspace:
+      return "\b";
+    case NamedKey::None:
+      break;
+  }
+  return {};
+}
+
+bool acceptsTypedText(const KeyModifiers& mods) {
+  if (mods.altGr) return true;
+  return !mods.leftAlt && !mods.rightAlt && !mods.ctrl;
+}
+
+std::string typedKeyCharacters(std::string_view utf8) {
+  std::string keys;
+  for (const char c : utf8) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    // Bytes of multi-byte sequences are all 0x80 or above and drop out here.
+    if (b >= 32 && b < 127) keys += c;
+  }
+  return keys;
+}
+
+MouseReport mouseReportFor(bool hasFocus, int x, int y, int width, int height, int wheel,
+                           int buttons) {
+  if (!hasFocus || x < 0 || y < 0 || x >= width || y >= height) return MouseReport{-1, -1, -1, -1};
+  return MouseReport{x, y, wheel, buttons};
+}
+
+void KeyBuffer::keyPressed(NamedKey key, const KeyModifiers& mods, bool repeat) {
+  lastMods_ = mods;
+  // Auto-repeat would flood the buffer while the editor is busy: a repeat counts only
+  // when everything typed before it has been taken.
+  lastDropped_ = repeat && !keys_.empty();
+  if (lastDropped_) return;
+  std::string k = keyStringFor(key, mods);
+  if (!k.empty()) push(std::move(k));
+}
+
+void KeyBuffer::textTyped(std::string_view utf8) {
+  if (lastDropped_ || !acceptsTypedText(lastMods_)) return;
+  for (const char c : typedKeyCharacters(utf8)) push(std::string(1, c));
+}
+
+void KeyBuffer::closeRequested() {
+  keys_.push_front(keys::kClose);
+}
+
+std::string KeyBuffer::take() {
+  if (keys_.empty()) return {};
+  std::string k = std::move(keys_.front());
+  keys_.pop_front();
+  return k;
+}
+
+void KeyBuffer::push(std::string key) {
+  if (keys_.size() < kCapacity) keys_.push_back(std::move(key));
+}

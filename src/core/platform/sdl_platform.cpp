@@ -1,0 +1,300 @@
+// The real window on SDL2. The screen memory (ScreenMemory) is converted to 32-bit pixels
+// in a streaming texture whenever the screen is shown; the window may be resized and then
+// shows the screen at the largest whole multiple that fits, centred.
+#include "core/platform/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/platform/input_mapping.h"
+#include "core/platform/pixel_rows.h"
+#include "core/platform/screen_memory.h"
+
+namespace {
+
+NamedKey namedKeyFor(SDL_Keycode sym) {
+  switch (sym) {
+    case SDLK_F1:
+      return NamedKey::F1;
+    case SDLK_F2:
+      return NamedKey::F2;
+    case SDLK_F3:
+      return NamedKey::F3;
+    case SDLK_F4:
+      return NamedKey::F4;
+    case SDLK_F5:
+      return NamedKey::F5;
+    case SDLK_F6:
+      return NamedKey::F6;
+    case SDLK_UP:
+      return NamedKey::Up;
+    case SDLK_DOWN:
+      return NamedKey::Down;
+    case SDLK_LEFT:
+      return NamedKey::Left;
+    case SDLK_RIGHT:
+      return NamedKey::Right;
+    case SDLK_PAGEUP:
+      return NamedKey::PageUp;
+    case SDLK_PAGEDOWN:
+      return NamedKey::PageDown;
+    case SDLK_HOME:
+      return NamedKey::Home;
+    case SDLK_END:
+      return NamedKey::End;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return NamedKey::Enter;
+    case SDLK_TAB:
+      return NamedKey::Tab;
+    case SDLK_ESCAPE:
+      return NamedKey::Escape;
+    case SDLK_BACKSPACE:
+      return NamedKey::Backspace;
+    default:
+      return NamedKey::None;
+  }
+}
+
+KeyModifiers modifiersOf(Uint16 mod) {
+  KeyModifiers m;
+  m.leftAlt = (mod & KMOD_LALT) != 0;
+  m.rightAlt = (mod & KMOD_RALT) != 0;
+  m.ctrl = (mod & KMOD_CTRL) != 0;
+  m.altGr = (mod & KMOD_MODE) != 0;
+  return m;
+}
+
+class SdlPlatform final : public ScreenMemory {
+ public:
+  SdlPlatform() {
+    counterStart_ = SDL_GetPerformanceCounter();
+    counterPeriod_ = 1.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+  }
+  ~SdlPlatform() override {
+    closeWindow();
+    SDL_Quit();
+  }
+
+  bool openScreen(int mode, int depth) override;
+  void lock() override { clearTextShadow(); }
+  void unlock() override { present(); }
+  std::string readKey() override;
+  bool keyHeld(int scanCode) override;
+  MouseReport readMouse() override;
+  double seconds() override {
+    return static_cast<double>(SDL_GetPerformanceCounter() - counterStart_) * counterPeriod_;
+  }
+  void sleepMs(int ms) override { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
+  void refresh() override { present(); }
+  void setWindowTitle(std::string_view title) override;
+
+ private:
+  void closeWindow();
+  void pumpEvents();
+  void onWindowEvent(const SDL_WindowEvent& event);
+  void present();  // converts the screen memory, then shows it
+  void show();     // shows the texture as it is
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  std::string title_ = "KOVRIN";
+
+  KeyBuffer keys_;
+
+  int pointerX_ = -1, pointerY_ = -1;  // screen pixels, from the mouse events
+  ButtonLatch buttons_;
+  int wheel_ = 0;
+
+  Uint64 counterStart_ = 0;
+  double counterPeriod_ = 0.0;
+};
+
+bool SdlPlatform::openScreen(int mode, int depth) {
+  if (!allocateScreen(mode, depth)) return false;
+  closeWindow();
+  const int w = info_.width, h = info_.height;
+  window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                             SDL_WINDOW_RESIZABLE);
+  if (window_ != nullptr) {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
+  if (renderer_ != nullptr) {
+    texture_ =
+        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+  }
+  if (texture_ == nullptr) {
+    std::fprintf(stderr, "kovrin: could not open a %dx%d window: %s\n", w, h, SDL_GetError());
+    closeWindow();
+    return false;
+  }
+  SDL_SetWindowMinimumSize(window_, w, h);
+  // Whole multiples only, centred; this also maps the mouse events back to screen pixels.
+  SDL_RenderSetLogicalSize(renderer_, w, h);
+  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+  SDL_StartTextInput();
+  present();
+  return true;
+}
+
+void SdlPlatform::closeWindow() {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+}
+
+void SdlPlatform::setWindowTitle(std::string_view title) {
+  title_ = std::string(title);
+  if (window_ != nullptr) SDL_SetWindowTitle(window_, title_.c_str());
+}
+
+// [SECTION] events
+
+void SdlPlatform::pumpEvents() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e) != 0) {
+    switch (e.type) {
+      case SDL_QUIT:
+        // The window's close button, the window manager and SIGTERM all end up here.
+        keys_.closeRequested();
+        break;
+      case SDL_KEYDOWN:
+        keys_.keyPressed(namedKeyFor(e.key.keysym.sym), modifiersOf(e.key.keysym.mod),
+                         e.key.repeat != 0);
+        break;
+      case SDL_TEXTINPUT:
+        keys_.textTyped(e.text.text);
+        break;
+      case SDL_MOUSEMOTION:
+        pointerX_ = e.motion.x;
+        pointerY_ = e.motion.y;
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        const int bit = e.button.button == SDL_BUTTON_LEFT    ? 1
+                        : e.button.button == SDL_BUTTON_RIGHT ? 2
+                                                              : 0;
+        if (e.type == SDL_MOUSEBUTTONDOWN)
+          buttons_.press(bit);
+        else
+          buttons_.release(bit);
+        pointerX_ = e.button.x;
+        pointerY_ = e.button.y;
+        break;
+      }
+      case SDL_MOUSEWHEEL: {
+        const int step = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        wheel_ += step;
+        break;
+      }
+      case SDL_WINDOWEVENT:
+        onWindowEvent(e.window);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void SdlPlatform::onWindowEvent(const SDL_WindowEvent& event) {
+  switch (event.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      show();
+      break;
+    case SDL_WINDOWEVENT_LEAVE:
+      if (buttons_.held == 0) pointerX_ = pointerY_ = -1;
+      break;
+    default:
+      break;
+  }
+}
+
+std::string SdlPlatform::readKey() {
+  pumpEvents();
+  return keys_.take();
+}
+
+bool SdlPlatform::keyHeld(int scanCode) {
+  pumpEvents();
+  const SDL_Keymod mod = SDL_GetModState();
+  switch (scanCode) {
+    case kScanAlt:
+      return (mod & KMOD_ALT) != 0;
+    case kScanLeftShift:
+      return (mod & KMOD_LSHIFT) != 0;
+    case kScanRightShift:
+      return (mod & KMOD_RSHIFT) != 0;
+    default:
+      return false;
+  }
+}
+
+MouseReport SdlPlatform::readMouse() {
+  pumpEvents();
+  const bool focus = window_ != nullptr && SDL_GetMouseFocus() == window_;
+  return mouseReportFor(focus, pointerX_, pointerY_, info_.width, info_.height, wheel_,
+                        buttons_.read());
+}
+
+// [SECTION] output
+
+void SdlPlatform::present() {
+  if (texture_ == nullptr) return;
+  void* target = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_, nullptr, &target, &pitch) != 0) return;
+  uint8_t* out = static_cast<uint8_t*>(target);
+  for (int y = 0; y < info_.height; ++y) {
+    const uint8_t* row = pixels_.data() + static_cast<size_t>(y) * info_.pitch;
+    convertRowToXrgb(
+        row, info_.width, info_.depth, palette_,
+        static_cast<uint32_t*>(static_cast<void*>(out + static_cast<size_t>(y) * pitch)));
+  }
+  SDL_UnlockTexture(texture_);
+  show();
+}
+
+void SdlPlatform::show() {
+  if (texture_ == nullptr) return;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+}  // namespace
+
+bool usableVideoDriver(std::string_view chosen, std::string_view requested) {
+  if (chosen != "offscreen" && chosen != "dummy") return true;
+  return requested == chosen;
+}
+
+std::unique_ptr<Platform> makeSdlPlatform() {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // whole multiples, sharp pixels
+  // An editor window: leave the screen saver and the desktop's compositor alone.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "kovrin: could not start SDL video: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  const char* chosen = SDL_GetCurrentVideoDriver();
+  const char* requested = std::getenv("SDL_VIDEODRIVER");
+  if (!usableVideoDriver(chosen != nullptr ? chosen : "", requested != nullptr ? requested : "")) {
+    std::fprintf(stderr,
+                 "kovrin: no display to open a window on (SDL fell back on its '%s' video "
+                 "driver); set DISPLAY or WAYLAND_DISPLAY\n",
+                 chosen);
+    SDL_Quit();
+    return nullptr;
+  }
+  return std::make_unique<SdlPlatform>();
+}
