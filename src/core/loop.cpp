@@ -285,6 +285,12 @@ bool runPass(Editor& ed) {
   // 4. Read input.
   readMouse(ed);
   ed.input.keyPressed = ed.platform.readKey();
+  // The close request ends the program whatever else this pass would do with its key (the
+  // benchmark and the menu-bar key would otherwise swallow it).
+  if (ed.input.keyPressed == keys::kClose) {
+    rq.quit = true;
+    return false;
+  }
   // 5. Benchmark.
   if (ed.tools.tool == kToolBenchmark) {
     benchmarkStep(ed);

@@ -112,3 +112,26 @@ TEST(CommandLine, ArgumentsAreJoinedByBlanks) {
 }
 
 }  // namespace
+
+namespace {
+
+using CloseRequest = EditorFixture;
+
+TEST_F(CloseRequest, EndsTheProgramEvenInThePassWhereAltGoesDown) {
+  start();
+  run(1);
+  platform_.setKeyHeld(kScanAlt, true);
+  platform_.pushKey(keys::kClose);
+  EXPECT_FALSE(run(1));
+}
+
+TEST_F(CloseRequest, EndsTheBenchmarkAndTheProgram) {
+  start();
+  run(1);
+  ed().tools.tool = kToolBenchmark;
+  run(3);
+  platform_.pushKey(keys::kClose);
+  EXPECT_FALSE(run(1));
+}
+
+}  // namespace
