@@ -1,0 +1,93 @@
+// "save scReenshot": the rendered frame as a 24-bit bottom-up BMP, written to a temporary
+// file beside the target and renamed over it only once every byte is out.
+#include "io/screenshot.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+constexpr int kLastShot = 4095;  // imagePPP.bmp; past it the letters leave A..P
+
+void put16(uint8_t* at, uint32_t v) {
+  at[0] = static_cast<uint8_t>(v);
+  at[1] = static_cast<uint8_t>(v >> 8);
+}
+void put32(uint8_t* at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+std::array<uint8_t, 54> bmpHeader(uint32_t w, uint32_t h) {
+  std::array<uint8_t, 54> b{};
+  const uint32_t pixelBytes = 3 * w * h;
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(&b[2], 54 + pixelBytes);
+  put32(&b[6], 0);
+  put32(&b[10], 54);
+  put32(&b[14], 40);
+  put32(&b[18], w);
+  put32(&b[22], h);
+  put16(&b[26], 1);
+  put16(&b[28], 24);
+  put32(&b[30], 0);
+  put32(&b[34], pixelBytes);
+  put32(&b[38], 3780);
+  put32(&b[42], 3780);
+  put32(&b[46], 0);
+  put32(&b[50], 0);
+  return b;
+}
+
+// Header and rows bottom-up into an open file; false at the first failed write.
+bool writeBmp(std::FILE* f, RenderBuffers& rb) {
+  const int w = rb.renderWidth, h = rb.renderHeight;
+  const auto header = bmpHeader(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+  if (std::fwrite(header.data(), 1, header.size(), f) != header.size()) return false;
+  const size_t rowBytes = static_cast<size_t>(w) * 3;
+  if (rb.bmpRow.size() < rowBytes) rb.bmpRow.resize(rowBytes);
+  uint8_t* out = rb.bmpRow.data();
+  for (int y = h - 1; y >= 0; --y) {
+    const uint32_t* src = rb.frameBuffer.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+    for (int x = 0; x < w; ++x) {
+      out[3 * x] = static_cast<uint8_t>(src[x]);            // blue
+      out[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);   // green
+      out[3 * x + 2] = static_cast<uint8_t>(src[x] >> 16);  // red
+    }
+    if (rowBytes > 0 && std::fwrite(out, 1, rowBytes, f) != rowBytes) return false;
+  }
+  return std::fflush(f) == 0 && std::ferror(f) == 0;
+}
+
+}  // namespace
+
+std::string screenshotName(int counter) {
+  if (counter < 0 || counter > kLastShot) return {};
+  std::string name = "imageAAA.bmp";
+  name[5] = static_cast<char>(65 + (counter >> 8));
+  name[6] = static_cast<char>(65 + ((counter >> 4) & 15));
+  name[7] = static_cast<char>(65 + (counter & 15));
+  return name;
+}
+
+EditResult saveScreenshot(RenderBuffers& rb, int& shotCounter, const std::string& folder) {
+  const EditResult failed{Request::Present, kMsgWriteFailed};
+  const std::string name = screenshotName(shotCounter);
+  if (name.empty()) return failed;  // the names imageAAA .. imagePPP are used up
+  ++shotCounter;
+  const std::filesystem::path target = std::filesystem::path(folder) / name;
+  const std::filesystem::path temp = std::filesystem::path(folder) / (name + ".tmp");
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return failed;
+  const bool written = writeBmp(f, rb);
+  const bool closed = std::fclose(f) == 0;
+  std::error_code ec;
+  if (written && closed) {
+    std::filesystem::rename(temp, target, ec);
+    if (!ec) return {Request::Present, kMsgScreenshotSaved};
+  }
+  std::filesystem::remove(temp, ec);
+  return failed;
+}

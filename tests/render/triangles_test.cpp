@@ -1,0 +1,280 @@
+// The triangle pass: coverage, depth test, near rejection, culling, shading, degenerate
+// shapes, and a pixel-for-pixel comparison with a plain reference scan converter.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "core/editor.h"
+#include "render/render_passes.h"
+#include "render_scene.h"
+
+namespace {
+
+constexpr uint32_t kDefaultFlags = 0;  // no culling, no wireframe, default blue
+
+TEST(TriangleCoverage, WorkedExampleRowByRow) {
+  Scene s;
+  s.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5});
+  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  EXPECT_EQ(s.coveredColumns(0), "");
+  EXPECT_EQ(s.coveredColumns(1), "1");
+  EXPECT_EQ(s.coveredColumns(2), "1..3");
+  EXPECT_EQ(s.coveredColumns(3), "1..6");
+  EXPECT_EQ(s.coveredColumns(4), "1..9");
+  EXPECT_EQ(s.coveredColumns(5), "2..8");
+  EXPECT_EQ(s.coveredColumns(6), "2..7");
+  EXPECT_EQ(s.coveredColumns(7), "2..5");
+  EXPECT_EQ(s.coveredColumns(8), "3..4");
+  EXPECT_EQ(s.coveredColumns(9), "");
+  EXPECT_EQ(s.coveredCount(), 38);
+  EXPECT_EQ(s.depth(5, 5), 5.0f);  // 1/z interpolation of equal depths gives the depth back
+}
+
+TEST(TriangleCoverage, CornersRoundHalfToEven) {
+  Scene s;
+  // 1.5 -> 2, 2.5 -> 2, 8.5 -> 8: the same triangle as (2,2) (8,2) (2,8) in whole pixels.
+  s.tri({1.5f, 2.5f, 5}, {8.5f, 2.0f, 5}, {2.0f, 8.4f, 5});
+  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  EXPECT_EQ(s.coveredColumns(1), "");
+  EXPECT_EQ(s.coveredColumns(2), "2..8");
+  EXPECT_EQ(s.coveredColumns(8), "2");
+  EXPECT_EQ(s.coveredColumns(9), "");
+}
+
+TEST(TriangleCoverage, OneRowTriangleDrawsTheSpanBetweenAAndB) {
+  Scene s;
+  s.tri({2, 5, 5}, {8, 5, 5}, {5, 5, 5});
+  s.tri({3, 7, 5}, {6, 7, 5}, {11, 7, 5});  // c beyond b: its pixel stays empty
+  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  EXPECT_EQ(s.coveredColumns(5), "2..8");
+  EXPECT_EQ(s.coveredColumns(7), "3..6");
+  EXPECT_EQ(s.coveredCount(), 7 + 4);
+}
+
+TEST(TriangleCoverage, OnePixelTriangleDrawsThatPixel) {
+  Scene s;
+  s.tri({4.2f, 3.9f, 5}, {3.8f, 4.1f, 5}, {4.0f, 4.4f, 5});
+  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  EXPECT_EQ(s.coveredCount(), 1);
+  EXPECT_NE(s.px(4, 4), 0u);
+}
+
+TEST(TriangleDepth, IdenticalTrianglesKeepTheLowerIndex) {
+  Scene s;
+  s.tri({1, 1, 7}, {9, 4, 7}, {3, 8, 7}, {0, 0, -1}, colorWord(31, 0, 0));
+  s.tri({1, 1, 7}, {9, 4, 7}, {3, 8, 7}, {0, 0, -1}, colorWord(0, 31, 0));
+  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  EXPECT_EQ(s.px(4, 4), 0x00FF6060u);  // red 248 + 96 clamped, the others 0 + 96
+  EXPECT_EQ(s.coveredCount(), 38);
+}
+
+TEST(TriangleDepth, NearerTriangleWinsWhateverTheOrder) {
+  Scene s;
+  s.tri({0, 0, 9}, {12, 0, 9}, {0, 10, 9}, {0, 0, -1}, colorWord(31, 0, 0));
+  s.tri({0, 0, 3}, {12, 0, 3}, {0, 10, 3}, {0, 0, -1}, colorWord(0, 0, 31));
+  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  EXPECT_EQ(s.px(2, 2), 0x006060FFu);
+  EXPECT_EQ(s.depth(2, 2), 3.0f);
+}
+
+TEST(TriangleDepth, CornerInsideTheNearPlaneHidesTheWholeTriangle) {
+  Scene s;
+  s.tri({1, 1, 5}, {9, 4, 0.9f}, {3, 8, 5});
+  s.tri({1, 1, 1.0f}, {9, 1, 1.0f}, {1, 2, 1.0f});  // exactly at the near plane: drawn
+  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  EXPECT_EQ(s.coveredColumns(4), "");
+  EXPECT_EQ(s.coveredColumns(1), "1..9");
+}
+
+TEST(TriangleShading, CullingDropsFacesSeenFromBehind) {
+  Scene front, back, backUnculled;
+  front.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 0.6f, -0.8f});
+  back.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 0.6f, 0.8f});
+  backUnculled.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 0.6f, 0.8f});
+  drawTriangles(front.rb, front.m, front.c, kBackfaceCulling, false);
+  drawTriangles(back.rb, back.m, back.c, kBackfaceCulling, false);
+  drawTriangles(backUnculled.rb, backUnculled.m, backUnculled.c, 0, false);
+  EXPECT_EQ(front.coveredCount(), 38);
+  EXPECT_EQ(back.coveredCount(), 0);
+  EXPECT_EQ(backUnculled.coveredCount(), 38);
+  EXPECT_EQ(backUnculled.px(4, 4), front.px(4, 4));  // shaded like its front
+  Scene edgeOn;                                      // nz = 0 is drawn, at half brightness
+  edgeOn.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 1.0f, 0.0f});
+  drawTriangles(edgeOn.rb, edgeOn.m, edgeOn.c, kBackfaceCulling, false);
+  EXPECT_EQ(edgeOn.px(4, 4), 120u);
+}
+
+TEST(TriangleShading, BrightensSquareFacesAndDarkensOblique) {
+  Scene s;
+  s.tri({0, 0, 5}, {6, 0, 5}, {0, 4, 5}, {0, 0, -1}, colorWord(31, 31, 31));
+  s.tri({8, 0, 5}, {14, 0, 5}, {8, 4, 5}, {0.0f, 0.9682458f, -0.25f});
+  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  EXPECT_EQ(s.px(1, 1), 0x00FFFFFFu);  // 248 + 96 clamped
+  Scene blue;
+  blue.tri({8, 0, 5}, {14, 0, 5}, {8, 4, 5}, {0.0f, 0.9682458f, -0.25f});
+  drawTriangles(blue.rb, blue.m, blue.c, 0, false);  // model colours off: blue 240
+  EXPECT_EQ(blue.px(9, 1), 180u);
+}
+
+TEST(TriangleShading, SelectedTrianglesAreRedEvenWithModelColours) {
+  Scene s;
+  const int32_t t = s.tri({0, 0, 5}, {6, 0, 5}, {0, 4, 5}, {0, 0, -1}, colorWord(0, 31, 31));
+  s.m.triFlags[t] = kSelectedBit | 3;
+  const int32_t u = s.tri({8, 0, 5}, {14, 0, 5}, {8, 4, 5}, {0.0f, 0.9682458f, -0.25f});
+  s.m.triFlags[u] = kSelectedBit;
+  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  EXPECT_EQ(s.px(1, 1), 0x00FF6060u);  // 224 + 96 clamped, 0 + 96
+  EXPECT_EQ(s.px(9, 1), 168u << 16);   // round(224 * 0.75)
+}
+
+TEST(TriangleClip, OffFrameCornersAreClippedPerPixel) {
+  Scene s(16, 12);
+  s.tri({-40, -30, 5}, {60, 5, 5}, {-20, 50, 5});
+  drawTriangles(s.rb, s.m, s.c, 0, false);
+  EXPECT_EQ(s.coveredCount(), 16 * 12);  // covers the whole frame, writes nothing outside
+}
+
+// ---- reference: the scan conversion written out plainly, one pixel at a time ----
+
+struct RefEdge {
+  long x = 0, dx = 0, dy = 0, err = 0, dir = 1;
+  float iz = 0, step = 0;
+};
+
+void refTriangle(Scene& s, Vec3 p1, Vec3 p2, Vec3 p3, uint32_t color) {
+  if (p1.z < 1.0f || p2.z < 1.0f || p3.z < 1.0f) return;
+  if (p1.y < p2.y) std::swap(p1, p2);
+  if (p2.y < p3.y) std::swap(p2, p3);
+  const long x1 = std::lrint(p1.x), y1 = std::lrint(p1.y), x2 = std::lrint(p2.x),
+             y2 = std::lrint(p2.y), x3 = std::lrint(p3.x), y3 = std::lrint(p3.y);
+  const float iz1 = 1.0f / p1.z, iz2 = 1.0f / p2.z, iz3 = 1.0f / p3.z;
+  RefEdge A, B;
+  A.x = B.x = x3;
+  A.iz = B.iz = iz3;
+  A.dy = y2 - y3;
+  if (A.dy > 0) {
+    A.step = (iz2 - iz3) / static_cast<float>(A.dy);
+    A.dx = std::labs(x2 - x3);
+    A.dir = x2 >= x3 ? 1 : -1;
+  }
+  B.dy = y1 - y3;
+  if (B.dy > 0) {
+    B.step = (iz1 - iz3) / static_cast<float>(B.dy);
+    B.dx = std::labs(x1 - x3);
+    B.dir = x1 >= x3 ? 1 : -1;
+  }
+  int turns = 0;
+  const RenderBuffers& rb = s.rb;
+  for (long y = y3;; ++y) {
+    if (y == y2) {
+      A.x = x2, A.iz = iz2;
+      if (++turns == 1) {
+        A.dy = y1 - y;
+        if (A.dy > 0) {
+          A.step = (iz1 - iz2) / static_cast<float>(A.dy);
+          A.dx = std::labs(x1 - x2), A.dir = x1 >= x2 ? 1 : -1, A.err = 0;
+        }
+      }
+    }
+    if (y == y1) {
+      B.x = x1, B.iz = iz1;
+      if (++turns == 1) {
+        B.dy = y2 - y;
+        B.step = (iz2 - iz1) / static_cast<float>(B.dy);
+        B.dx = std::labs(x2 - x1), B.dir = x2 >= x1 ? 1 : -1, B.err = 0;
+      }
+    }
+    if (y >= rb.clipMinY) {
+      if (y > rb.clipMaxY) return;
+      long from = A.x, to = B.x;
+      float iz = A.iz, step = 0.0f;
+      if (A.x > B.x) {
+        from = B.x, to = A.x, iz = B.iz;
+        step = (A.iz - B.iz) / static_cast<float>(A.x - B.x);
+      } else if (B.x > A.x) {
+        step = (B.iz - A.iz) / static_cast<float>(B.x - A.x);
+      }
+      for (long x = from; x <= to; ++x) {
+        if (x > rb.clipMaxX) break;
+        if (x >= rb.clipMinX) {
+          const float z = 1.0f / iz;
+          if (z < s.depth(static_cast<int>(x), static_cast<int>(y))) {
+            s.px(static_cast<int>(x), static_cast<int>(y)) = color;
+            s.depth(static_cast<int>(x), static_cast<int>(y)) = z;
+          }
+        }
+        iz = iz + step;
+      }
+    }
+    if (turns > 1) return;
+    A.iz = A.iz + A.step;
+    B.iz = B.iz + B.step;
+    for (A.err += A.dx; A.err > A.dy; A.err -= A.dy) A.x += A.dir;
+    for (B.err += B.dx; B.err > B.dy; B.err -= B.dy) B.x += B.dir;
+  }
+}
+
+Vec3 randomCorner(std::mt19937& rng, int kind) {
+  std::uniform_real_distribution<float> depth(0.8f, 40.0f);
+  if (kind == 0) {  // on and around the frame
+    std::uniform_real_distribution<float> x(-10.0f, 74.0f), y(-10.0f, 58.0f);
+    return {x(rng), y(rng), depth(rng)};
+  }
+  if (kind == 1) {  // huge, far off-screen
+    std::uniform_real_distribution<float> c(-300.0f, 300.0f);
+    return {c(rng), c(rng), depth(rng)};
+  }
+  // few distinct rows and columns: shared rows, collinear and single-pixel shapes
+  std::uniform_int_distribution<int> x(-2, 66), y(-2, 50), pick(0, 3);
+  return {static_cast<float>(x(rng) / 8 * 8) + 0.5f * static_cast<float>(pick(rng)),
+          static_cast<float>(y(rng) / 8 * 8), depth(rng)};
+}
+
+void compareWithReference(unsigned seed, int clipMinX, int clipMinY, int clipMaxX, int clipMaxY) {
+  Scene mine(64, 48), ref(64, 48);
+  std::mt19937 rng(seed);
+  for (int i = 0; i < 150; ++i) {
+    const int kind = i % 10 < 6 ? 0 : i % 10 < 8 ? 1 : 2;
+    const Vec3 a = randomCorner(rng, kind), b = randomCorner(rng, kind),
+               c = randomCorner(rng, kind);
+    mine.tri(a, b, c);
+  }
+  for (Scene* s : {&mine, &ref}) {
+    s->rb.clipMinX = clipMinX, s->rb.clipMinY = clipMinY;
+    s->rb.clipMaxX = clipMaxX, s->rb.clipMaxY = clipMaxY;
+  }
+  drawTriangles(mine.rb, mine.m, mine.c, kOnlySelectVisible, true);  // index as colour
+  for (int32_t t = 0; t < mine.m.triangleCount; ++t) {
+    const Tri tri = mine.m.triVerts[t];
+    refTriangle(ref, mine.m.vertexProj[tri.a], mine.m.vertexProj[tri.b], mine.m.vertexProj[tri.c],
+                static_cast<uint32_t>(t));
+  }
+  int differences = 0;
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x) {
+      uint32_t d1 = 0, d2 = 0;
+      std::memcpy(&d1, &mine.depth(x, y), 4);
+      std::memcpy(&d2, &ref.depth(x, y), 4);
+      if (mine.px(x, y) != ref.px(x, y) || d1 != d2) {
+        if (++differences <= 5)
+          ADD_FAILURE() << "seed " << seed << " pixel (" << x << ", " << y << "): " << mine.px(x, y)
+                        << " vs " << ref.px(x, y);
+      }
+    }
+  EXPECT_EQ(differences, 0);
+  EXPECT_GT(ref.coveredCount(0), 0);
+}
+
+TEST(TriangleReference, RandomTrianglesMatchPixelForPixel) {
+  for (unsigned seed = 1; seed <= 4; ++seed) compareWithReference(seed, 0, 0, 63, 47);
+}
+
+TEST(TriangleReference, RandomTrianglesMatchInsideAClipBox) {
+  for (unsigned seed = 11; seed <= 13; ++seed) compareWithReference(seed, 9, 7, 40, 30);
+}
+
+}  // namespace
