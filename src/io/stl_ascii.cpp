@@ -52,7 +52,17 @@ bool AsciiStlReader::number(float& value) {
   const char* first = word_;
   const char* last = word_ + length_;
   if (first < last && *first == '+') ++first;
-  const auto [end, ec] = std::from_chars(first, last, value);
+  auto [end, ec] = std::from_chars(first, last, value);
+  if (ec == std::errc::result_out_of_range) {
+    // Beyond single precision: tiny values become (signed) zero, huge ones infinite, and
+    // an infinite corner is refused by the caller.
+    double wide = 0.0;
+    const auto r = std::from_chars(first, last, wide);
+    if (r.ec == std::errc::result_out_of_range) return false;
+    end = r.ptr;
+    ec = r.ec;
+    value = static_cast<float>(wide);
+  }
   return ec == std::errc() && end == last && first != last;
 }
 

@@ -299,6 +299,7 @@ TEST_F(StlFile, AsciiThatDoesNotParseChangesNothing) {
       {"two numbers", replaced("vertex -1 -1 -1", "vertex -1 -1")},
       {"nan corner", replaced("vertex -1 -1 -1", "vertex -1 nan -1")},
       {"inf corner", replaced("vertex -1 -1 -1", "vertex -1 -1 inf")},
+      {"huge corner", replaced("vertex -1 -1 -1", "vertex -1 -1 1e39")},
       {"no endsolid", good.substr(0, good.rfind("endsolid"))},
       {"cut in a facet", good.substr(0, good.size() / 2)},
       {"junk after", good + "garbage\n"},
@@ -312,10 +313,14 @@ TEST_F(StlFile, AsciiThatDoesNotParseChangesNothing) {
     EXPECT_EQ(load(m, "bad.txt").message, kMsgDamagedFile) << what;
     EXPECT_TRUE(sameModel(before, snapshot(m))) << what;
   }
+  const std::string tiny = replaced("vertex -1 -1 -1", "vertex -1e-50 -1 -1");
+  writeFile(path("tiny.txt"), {tiny.begin(), tiny.end()});
+  EXPECT_EQ(load(m, "tiny.txt").message, kMsgNone);  // below single precision: -0
+  EXPECT_EQ(std::bit_cast<uint32_t>(m.vertexPos[0].x), 0x80000000u);
   const std::string empty = "solid nothing\nendsolid nothing\n";
   writeFile(path("empty.txt"), {empty.begin(), empty.end()});
   EXPECT_EQ(load(m, "empty.txt").message, kMsgNoFacets);
-  EXPECT_EQ(m.vertexCount, 9);
+  EXPECT_EQ(m.vertexCount, 9);  // the cube with its one corner at -0 stays
 }
 
 // [SECTION] other readers
