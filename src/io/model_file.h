@@ -4,7 +4,30 @@
 #include <string>
 
 #include "core/editor.h"
+#include "io/stl_file.h"
+#include "model/edit_result.h"
+#include "model/model.h"
 
 // Load model file (name): RQ files here, other files through the STL import.
 // Sets the status message; changes nothing when the file is refused.
 void loadModelFile(Editor& ed, const std::string& name);
+
+// What a model load did.
+struct ModelLoad {
+  EditResult result;         // status message; Request::Normals when the model changed
+  bool rqFile = false;       // an RQ file was loaded whole: it becomes the current file
+  bool modelColors = false;  // that file's colour flag was 1
+};
+
+// Replaces the model by the named file. A name that does not exist gives "Error: file not
+// found"; a file refused for its counts (capacity) or its contents (short, long, negative
+// counts, indices outside the vertices, part groups above 99, coordinates that are not
+// finite) changes nothing and gives the capacity message or "Error: damaged file".
+ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& progress);
+
+// Writes the whole model as an RQ file (colour flag 1) under the name, replacing it only
+// once the new contents are complete: "File saved." or "Error: write failed".
+EditResult saveModel(const Model& m, const std::string& name);
+
+// Bytes of an RQ file with these counts (64-bit).
+int64_t rqFileBytes(int64_t vertices, int64_t triangles, int64_t lines, bool colors);

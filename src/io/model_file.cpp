@@ -1,0 +1,109 @@
+#include "io/model_file.h"
+
+#include "model/model_blocks.h"
+
+int64_t rqFileBytes(int64_t vertices, int64_t triangles, int64_t lines, bool colors) {
+  return kRqHeaderBytes + 12 * vertices + (colors ? 15 : 13) * triangles + 8 * lines +
+         kRqNamesBytes;
+}
+
+namespace {
+
+constexpr EditResult kDamaged{Request::None, kMsgDamagedFile};
+
+// Every record of the file after the header, checked without touching the model.
+bool checkRqBody(FileReader& file, const RqHeader& h) {
+  return checkVertices(file, h.vertices) && checkIndices(file, h.triangles, 3, h.vertices) &&
+         checkFlagBytes(file, h.triangles) &&
+         (h.colorFlag != 1 || skipBytes(file, 2 * static_cast<int64_t>(h.triangles))) &&
+         checkIndices(file, h.lines, 2, h.vertices);
+}
+
+bool readRqBody(FileReader& file, Model& m, const RqHeader& h) {
+  return readVertices(file, m, 0, h.vertices) && readTriangles(file, m, 0, h.triangles, 0) &&
+         readFlagBytes(file, m, h.triangles) &&
+         (h.colorFlag != 1 || readColors(file, m, 0, h.triangles)) && readLines(file, m, h.lines) &&
+         readPartNames(file, m);
+}
+
+ModelLoad loadRq(Model& m, FileReader& file) {
+  ModelLoad out;
+  RqHeader h;
+  if (!readRqHeader(file, h)) return {kDamaged};
+  if (h.vertices < 0 || h.triangles < 0 || h.lines < 0) return {kDamaged};
+  if (h.vertices > m.maxv) return {{Request::None, kMsgTooManyVerteces}};
+  if (h.triangles > m.maxt) return {{Request::None, kMsgTooManyTriangles}};
+  if (h.lines > m.maxl) return {{Request::None, kMsgTooManyLines}};
+  if (file.size() != rqFileBytes(h.vertices, h.triangles, h.lines, h.colorFlag == 1))
+    return {kDamaged};
+  if (!checkRqBody(file, h)) return {kDamaged};
+  if (!file.seek(kRqHeaderBytes)) return {kDamaged};
+  if (!readRqBody(file, m, h)) {
+    // The file changed between the two passes: what was read is not a model.
+    m.vertexCount = m.triangleCount = m.lineCount = 0;
+    return {{Request::Normals, kMsgDamagedFile}};
+  }
+  m.vertexCount = h.vertices;
+  m.triangleCount = h.triangles;
+  m.lineCount = h.lines;
+  out.result = {Request::Normals, kMsgFileLoaded};
+  out.rqFile = true;
+  out.modelColors = h.colorFlag == 1;
+  return out;
+}
+
+}  // namespace
+
+ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& progress) {
+  FileReader file;
+  if (!file.open(name)) return {{Request::None, kMsgFileNotFound}};
+  if (readMagic(file) == MagicCheck::Rq) return loadRq(m, file);
+  return {importStl(m, file, progress)};
+}
+
+EditResult saveModel(const Model& m, const std::string& name) {
+  SafeFileWriter out(name);
+  out.put(kRqMagic, sizeof kRqMagic);
+  out.putI32(m.vertexCount);
+  out.putI32(m.triangleCount);
+  out.putI32(m.lineCount);
+  out.putI32(1);
+  for (int32_t i = 0; i < m.vertexCount; ++i) out.putVec3(m.vertexPos[i]);
+  for (int32_t i = 0; i < m.triangleCount; ++i) {
+    const Tri t = m.triVerts[i];
+    out.putI32(t.a);
+    out.putI32(t.b);
+    out.putI32(t.c);
+  }
+  out.put(m.triFlags.data(), static_cast<size_t>(m.triangleCount));
+  for (int32_t i = 0; i < m.triangleCount; ++i) out.putU16(m.triColor[i]);
+  for (int32_t i = 0; i < m.lineCount; ++i) {
+    out.putI32(m.lineVerts[i].a);
+    out.putI32(m.lineVerts[i].b);
+  }
+  for (const auto& name12 : m.partNames) out.put(name12.data(), kPartNameLength);
+  if (!out.commit()) return {Request::Present, kMsgWriteFailed};
+  return {Request::Present, kMsgFileSaved};
+}
+
+void loadModelFile(Editor& ed, const std::string& name) {
+  Platform& p = ed.platform;
+  double lastRefresh = -1.0;
+  const ImportProgress progress = [&](int32_t i, int32_t n) {
+    p.setTextCursor(23, 1);
+    p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
+    p.print(importProgressText(i, n));
+    const double now = p.seconds();
+    if (lastRefresh < 0.0 || now - lastRefresh >= 1.0 / 30.0) {
+      p.refresh();
+      lastRefresh = now;
+    }
+  };
+  const ModelLoad load = loadModel(ed.model, name, progress);
+  if (load.rqFile) {
+    ed.currentFile = name;
+    ed.viewFlags &= ~static_cast<uint32_t>(kModelColors);
+    if (load.modelColors) ed.viewFlags |= kModelColors;
+  }
+  if (load.result.message != kMsgNone) ed.requests.statusMessage = load.result.message;
+}

@@ -1,0 +1,120 @@
+#include "io/stl_ascii.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+bool isSpace(int c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+char lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool AsciiStlReader::token() {
+  int c = file_.nextByte();
+  while (c >= 0 && isSpace(c)) c = file_.nextByte();
+  length_ = 0;
+  if (c < 0) {
+    lineEnded_ = true;
+    return false;
+  }
+  while (c >= 0 && !isSpace(c)) {
+    if (length_ == static_cast<int>(sizeof(word_)) - 1) {
+      tooLong_ = true;
+      return false;
+    }
+    word_[length_++] = static_cast<char>(c);
+    c = file_.nextByte();
+  }
+  word_[length_] = 0;
+  lineEnded_ = c < 0 || c == '\n';
+  return true;
+}
+
+bool AsciiStlReader::wordIs(const char* keyword) const {
+  int i = 0;
+  for (; keyword[i] != 0; ++i)
+    if (i >= length_ || lower(word_[i]) != keyword[i]) return false;
+  return i == length_;
+}
+
+bool AsciiStlReader::expect(const char* keyword) {
+  return token() && wordIs(keyword);
+}
+
+bool AsciiStlReader::number(float& value) {
+  if (!token()) return false;
+  const char* first = word_;
+  const char* last = word_ + length_;
+  if (first < last && *first == '+') ++first;
+  auto [end, ec] = std::from_chars(first, last, value);
+  if (ec == std::errc::result_out_of_range) {
+    // Beyond single precision: tiny values become (signed) zero, huge ones infinite, and
+    // an infinite corner is refused by the caller.
+    double wide = 0.0;
+    const auto r = std::from_chars(first, last, wide);
+    if (r.ec == std::errc::result_out_of_range) return false;
+    end = r.ptr;
+    ec = r.ec;
+    value = static_cast<float>(wide);
+  }
+  return ec == std::errc() && end == last && first != last;
+}
+
+void AsciiStlReader::skipLine() {
+  if (lineEnded_) return;
+  int c = file_.nextByte();
+  while (c >= 0 && c != '\n') c = file_.nextByte();
+  lineEnded_ = true;
+}
+
+bool AsciiStlReader::restart() {
+  length_ = 0;
+  lineEnded_ = started_ = tooLong_ = false;
+  return file_.seek(0);
+}
+
+AsciiStlReader::Step AsciiStlReader::next(Vec3 corners[3]) {
+  if (!started_) {
+    if (!expect("solid")) return Step::Error;
+    skipLine();  // the solid's name
+    started_ = true;
+  }
+  for (;;) {
+    if (!token()) return Step::Error;  // the file ended inside a solid
+    if (wordIs("endsolid")) {
+      skipLine();
+      if (!token()) return tooLong_ ? Step::Error : Step::End;
+      if (!wordIs("solid")) return Step::Error;  // only another solid may follow
+      skipLine();
+      continue;
+    }
+    if (!wordIs("facet")) return Step::Error;
+    float normal;
+    if (!expect("normal") || !number(normal) || !number(normal) || !number(normal))
+      return Step::Error;
+    if (!expect("outer") || !expect("loop")) return Step::Error;
+    for (int k = 0; k < 3; ++k) {
+      Vec3& p = corners[k];
+      if (!expect("vertex") || !number(p.x) || !number(p.y) || !number(p.z)) return Step::Error;
+      if (!isFinite(p)) return Step::Error;
+    }
+    if (!expect("endloop") || !expect("endfacet")) return Step::Error;
+    return Step::Facet;
+  }
+}
+
+bool startsWithSolid(FileReader& file) {
+  int c = file.nextByte();
+  while (c >= 0 && isSpace(c)) c = file.nextByte();
+  for (const char* k = "solid"; *k != 0; ++k) {
+    if (c < 0 || lower(static_cast<char>(c)) != *k) return false;
+    c = file.nextByte();
+  }
+  return c < 0 || isSpace(c);
+}

@@ -1,0 +1,40 @@
+// Reader of text STL: "solid name", then facets of the form
+//   facet normal nx ny nz / outer loop / vertex x y z (three times) / endloop / endfacet
+// and "endsolid name"; any white space between the words, keywords in any case.
+#pragma once
+
+#include <cstdint>
+
+#include "model/binary_file.h"
+#include "model/model.h"
+
+class AsciiStlReader {
+ public:
+  enum class Step { Facet, End, Error };
+
+  // The file must be positioned at its start.
+  explicit AsciiStlReader(FileReader& file) : file_(file) {}
+  // The corners of the next facet, End after the last solid, Error on anything else
+  // (including a corner coordinate that is not a finite number).
+  Step next(Vec3 corners[3]);
+  // Starts over at the beginning of the file.
+  bool restart();
+
+ private:
+  bool token();  // the next word into word_; false at the end of the file or a too long word
+  bool expect(const char* keyword);
+  bool number(float& value);
+  void skipLine();
+  bool wordIs(const char* keyword) const;
+
+  FileReader& file_;
+  char word_[64] = {};
+  int length_ = 0;
+  bool lineEnded_ = false;  // the last word ended at a line end (or the end of the file)
+  bool started_ = false;    // the first "solid" line has been read
+  bool tooLong_ = false;
+};
+
+// Whether the file (positioned at its start) begins with the word "solid", in any case,
+// after optional white space. Leaves the position undefined.
+bool startsWithSolid(FileReader& file);

@@ -1,0 +1,129 @@
+// The file commands over a whole editor, with the prompt's answer handed in.
+#include "ui/file_commands.h"
+
+#include "io/file_test_support.h"
+#include "io/model_file.h"
+#include "support/editor_fixture.h"
+#include "ui/commands.h"
+
+namespace {
+
+using namespace filetest;
+
+class FileCommands : public EditorFixture {
+ protected:
+  PassFlow command(int code, const std::string& answer) {
+    ed().requests = LoopRequests{};
+    return runFileCommandAnswered(ed(), code, answer);
+  }
+  uint8_t message() const { return ed_->requests.statusMessage; }
+};
+
+TEST_F(FileCommands, PromptTitlesAreTheTwentySixCharacterTexts) {
+  for (const int code : {1, 3, 11, 31, 32}) EXPECT_EQ(fileCommandTitle(code).size(), 26u) << code;
+  EXPECT_EQ(fileCommandTitle(1), "  OPEN  - enter filename  ");
+  EXPECT_EQ(fileCommandTitle(11), " export - enter filename  ");
+  EXPECT_TRUE(fileCommandTitle(2).empty());
+}
+
+TEST_F(FileCommands, EmptyAnswersCancel) {
+  start();
+  EXPECT_EQ(command(1, ""), PassFlow::EndPass);
+  EXPECT_EQ(message(), kMsgCanceled);
+  EXPECT_EQ(ed().requests.normalsDirty, 1);  // Open re-renders even when cancelled
+  for (const int code : {3, 11, 31}) {
+    EXPECT_EQ(command(code, ""), PassFlow::ToTools) << code;
+    EXPECT_EQ(message(), kMsgCanceled) << code;
+    EXPECT_EQ(ed().requests.needPresent, 1) << code;
+  }
+  EXPECT_EQ(ed().currentFile, "default.rq");
+  EXPECT_FALSE(std::filesystem::exists("default.rq"));
+}
+
+TEST_F(FileCommands, SaveAsThenSaveThenOpen) {
+  start();
+  EXPECT_EQ(command(3, "b.rq"), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgFileSaved);
+  EXPECT_EQ(ed().currentFile, "b.rq");
+  ed().model.vertexPos[0].x = 55.0f;
+  EXPECT_EQ(command(2, ""), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgFileSaved);
+  EXPECT_EQ(ed().requests.needPresent, 1);
+  EXPECT_EQ(f32At(readFile("b.rq"), 21), 55.0f);
+
+  ed().model.vertexCount = 0;
+  EXPECT_EQ(command(1, "b.rq"), PassFlow::EndPass);
+  EXPECT_EQ(message(), kMsgFileLoaded);
+  EXPECT_EQ(ed().requests.normalsDirty, 1);
+  EXPECT_EQ(ed().model.vertexCount, 9);
+  EXPECT_EQ(ed().model.vertexPos[0].x, 55.0f);
+}
+
+TEST_F(FileCommands, FailedSaveAsKeepsTheCurrentFile) {
+  start();
+  EXPECT_EQ(command(3, "no/folder/x.rq"), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgWriteFailed);
+  EXPECT_EQ(ed().currentFile, "default.rq");
+}
+
+TEST_F(FileCommands, OpenOfAMissingNameChangesNothing) {
+  start();
+  const ModelSnapshot before = snapshot(ed().model);
+  EXPECT_EQ(command(1, "ghost.rq"), PassFlow::EndPass);
+  EXPECT_EQ(message(), kMsgFileNotFound);
+  EXPECT_EQ(ed().requests.normalsDirty, 1);
+  EXPECT_FALSE(std::filesystem::exists("ghost.rq"));
+  EXPECT_TRUE(sameModel(before, snapshot(ed().model)));
+  EXPECT_EQ(ed().currentFile, "default.rq");
+}
+
+TEST_F(FileCommands, ExportThenOpenTheStlKeepsTheCurrentFile) {
+  start();
+  run(1);  // normals up to date
+  EXPECT_EQ(command(11, "m.stl"), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgFileSaved);
+  EXPECT_EQ(readFile("m.stl").size(), 84u + 50 * 6);
+  EXPECT_EQ(command(1, "m.stl"), PassFlow::EndPass);
+  EXPECT_EQ(message(), kMsgNone);
+  EXPECT_EQ(ed().model.vertexCount, 5);  // the line ends are not in the file
+  EXPECT_EQ(ed().model.triangleCount, 6);
+  EXPECT_EQ(ed().model.lineCount, 0);
+  EXPECT_EQ(ed().currentFile, "default.rq");
+}
+
+TEST_F(FileCommands, PartCommandsUseTheEditMenusGroup) {
+  start();
+  EXPECT_EQ(command(32, "p.part"), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgNothingSelected);
+  EXPECT_FALSE(std::filesystem::exists("p.part"));
+  ed().model.triFlags[2] = kSelectedBit;
+  EXPECT_EQ(command(32, "p.part"), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgFileSaved);
+  ed().menus.menuPartGroup[2] = 17;
+  EXPECT_EQ(command(31, "p.part"), PassFlow::EndPass);
+  EXPECT_EQ(message(), kMsgFileLoaded);
+  EXPECT_EQ(ed().requests.normalsDirty, 1);
+  EXPECT_EQ(ed().model.triangleCount, 7);
+  EXPECT_EQ(ed().model.triFlags[6], 17);
+  EXPECT_EQ(command(31, "KOVRIN.INI"), PassFlow::ToTools);
+  EXPECT_EQ(message(), kMsgNotRqFile);
+  EXPECT_EQ(ed().currentFile, "default.rq");
+}
+
+TEST_F(FileCommands, CommandLineStlShowsItsProgressLine) {
+  Bytes b;
+  b.b.resize(80, ' ');
+  b.i32(300);
+  for (int i = 0; i < 300; ++i)
+    b.vec(0, 0, 0).vec(1, 0, 0).vec(0, 1, 0).vec(0, 0, static_cast<float>(i)).u16(0);
+  std::filesystem::create_directories(dir_);
+  writeFile((dir_ / "in.stl").string(), b.b);
+  start("in.stl");
+  EXPECT_EQ(ed().model.triangleCount, 300);
+  EXPECT_EQ(ed().model.vertexCount, 302);
+  EXPECT_EQ(ed().currentFile, "default.rq");
+  EXPECT_EQ(platform_.textRow(23).substr(0, 27), "importing stl...  256/ 300 ");
+  EXPECT_EQ(platform_.refreshes(), 1);  // the clock stands still: one refresh at most
+}
+
+}  // namespace
