@@ -14,14 +14,6 @@ inline void putEntry(MenuState& ms, int label, int menu, int row = 30, int colum
                 static_cast<uint8_t>(label),  static_cast<uint8_t>(menu), 0};
 }
 
-// Whether the camera operations are the real ones (not the interim placeholders).
-inline bool cameraOpsAvailable() {
-  Camera c;
-  stepRotate(c, RotateDir::Right, false);
-  Camera d;
-  pan(d, 5, 5);
-  return c.cameraXY != 0.0f && (d.viewCenterX != 0 || d.viewCenterY != 0);
-}
 
 // Signed difference of two angles folded into (-pi, pi].
 inline float angleDelta(float after, float before) {
