@@ -215,6 +215,20 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
   if (!warning.empty()) messages += warning + "\n";
   repairSettings(ed.settings, messages);
   const Settings& s = ed.settings;
+  // 7. The model arrays, before the window opens so that capacities the machine cannot hold
+  // end the start with a message and no window.
+  const uint64_t bytes = modelBytesFor(s.maxv, s.maxt, s.maxl);
+  if (bytes > memoryLimit()) {
+    messages += "KOVRIN.INI: " + largestCapacity(s) + " needs more memory than this machine has (" +
+                std::to_string(bytes / 1000000) + " MB for the model); lower it\n";
+    return false;
+  }
+  const std::string allocError = allocateModel(ed.model, s.maxv, s.maxt, s.maxl);
+  if (!allocError.empty()) {
+    messages += "KOVRIN.INI: " + largestCapacity(s) + ": " + allocError + "\n";
+    return false;
+  }
+  setPartName(ed.model, 0, "default     ");
   // 3. The screen.
   Platform& p = ed.platform;
   if (!p.openScreen(s.mode, s.cdep)) {
@@ -238,18 +252,7 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
     setEightBitPalette(p);
     for (auto& c : ed.uiColors) c = toPaletteIndex(c);
   }
-  // 7. and 8. The model arrays and the default model.
-  const uint64_t bytes = modelBytesFor(s.maxv, s.maxt, s.maxl);
-  if (bytes > memoryLimit()) {
-    messages += "KOVRIN.INI: " + largestCapacity(s) + " needs more memory than this machine has (" +
-                std::to_string(bytes / 1000000) + " MB for the model); lower it\n";
-    return false;
-  }
-  const std::string allocError = allocateModel(ed.model, s.maxv, s.maxt, s.maxl);
-  if (!allocError.empty()) {
-    messages += "KOVRIN.INI: " + largestCapacity(s) + ": " + allocError + "\n";
-    return false;
-  }
+  // 8. The default model (its arrays were allocated before the screen opened).
   if (!putDefaultModel(ed.model)) {
     messages +=
         "KOVRIN.INI: capacities below 9 vertices, 6 triangles or 4 lines; starting with "

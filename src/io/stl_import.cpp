@@ -106,8 +106,11 @@ EditResult importAscii(Model& m, FileReader& file, const ImportProgress& progres
 }  // namespace
 
 std::string importProgressText(int32_t i, int32_t n) {
-  auto number = [](int32_t v) { return (v >= 0 ? " " : "") + std::to_string(v); };
-  return "importing stl... " + number(i) + "/" + number(n) + " ";
+  // Each number with a leading blank when it is not negative.
+  char text[64];
+  std::snprintf(text, sizeof text, "importing stl... %s%d/%s%d ", i >= 0 ? " " : "", i,
+                n >= 0 ? " " : "", n);
+  return text;
 }
 
 EditResult importStl(Model& m, FileReader& file, const ImportProgress& progress) {
