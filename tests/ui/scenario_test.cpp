@@ -1,4 +1,5 @@
 // Whole-editor journeys through the headless platform, as a user drives them.
+#include <set>
 #include <string>
 
 #include "support/editor_fixture.h"
@@ -109,6 +110,60 @@ TEST_F(Journey, QuitWritesNothingAndEndsTheLoop) {
   platform_.pushKey("q");
   EXPECT_FALSE(run(3));
   EXPECT_FALSE(std::filesystem::exists(dir_ / "default.rq"));
+}
+
+}  // namespace
+
+namespace {
+
+class CubeJourney : public EditorFixture {
+ protected:
+  // Distinct colours of the frame pixels whose red, green and blue satisfy `keep`.
+  template <class Keep>
+  std::set<uint32_t> frameColours(Keep keep) {
+    std::set<uint32_t> colours;
+    for (const uint32_t p : ed().render.frameBuffer)
+      if (keep((p >> 16) & 255, (p >> 8) & 255, p & 255)) colours.insert(p);
+    return colours;
+  }
+};
+
+TEST_F(CubeJourney, TypedCubeIsCreatedShadedAndSelectedInRed) {
+  start();
+  run(1);
+  platform_.pushKey(keys::kF2);
+  platform_.pushKey(keys::kF2);  // the second press gives "create Primitive" the focus
+  platform_.pushKey("u");        // "new cUbe"
+  runUntilKeysDone();
+  ASSERT_EQ(ed().menus.activeMenu, 9);
+  platform_.pushKey("1");  // X1: number entry, then Tab walks Y1, Z1 and "siZe"
+  platform_.typeText("40\t-3\t0\t8\r");
+  runUntilKeysDone();
+  EXPECT_EQ(ed().fields.floatFields[kX1], 40.0f);
+  EXPECT_EQ(ed().fields.floatFields[kY1], -3.0f);
+  EXPECT_EQ(ed().fields.floatFields[kSize], 8.0f);
+  const auto blueBefore =
+      frameColours([](int r, int g, int b) { return r == 0 && g == 0 && b > 0; });
+  platform_.pushKey(".");  // ".... create ...."
+  runUntilKeysDone();
+  EXPECT_EQ(ed().model.vertexCount, 17);
+  EXPECT_EQ(ed().model.triangleCount, 18);
+  EXPECT_EQ(ed().model.vertexPos[9].x, 36.0f);
+  EXPECT_EQ(ed().model.vertexPos[9].y, -7.0f);
+  EXPECT_EQ(ed().model.vertexPos[16].z, 8.0f);
+  const auto blueAfter =
+      frameColours([](int r, int g, int b) { return r == 0 && g == 0 && b > 0; });
+  EXPECT_GT(blueAfter.size(), blueBefore.size());  // the cube adds shades of its own
+  EXPECT_TRUE(frameColours([](int r, int g, int b) { return r > 0 && g == 0 && b == 0; }).empty());
+
+  platform_.pushKey(keys::kF3);
+  platform_.pushKey(keys::kF3);
+  platform_.pushKey("n");  // "sl. eNtire model"
+  runUntilKeysDone();
+  EXPECT_EQ(ed().fields.displayValues[kFieldSelectionTotal], 18);
+  const auto reds = frameColours([](int r, int g, int b) { return r > 0 && g == 0 && b == 0; });
+  EXPECT_GE(reds.size(), 3u);  // red 224, shaded per face
+  EXPECT_TRUE(frameColours([](int r, int g, int b) { return r == 0 && g == 0 && b > 0; }).empty());
 }
 
 }  // namespace
