@@ -33,11 +33,10 @@ bool same(const Vec3& p, const Vec3& q) {
 }
 
 TEST_F(Cutting, APlaneNothingStraddlesOnlySetsTheSelection) {
-  const int32_t a = pushVertex(m, 0, 0, 2), b = pushVertex(m, 1, 0, 2),
-                c = pushVertex(m, 0, 1, 2.2f);
-  const int32_t d = pushVertex(m, 0, 0, 1), e = pushVertex(m, 1, 0, 1), g = pushVertex(m, 0, 1, 0);
-  pushTriangle(m, a, b, c, 3);         // at or above z = 2
-  pushTriangle(m, d, e, g, 0x80 | 4);  // below
+  const int32_t a = addVertex(m, 0, 0, 2), b = addVertex(m, 1, 0, 2), c = addVertex(m, 0, 1, 2.2f);
+  const int32_t d = addVertex(m, 0, 0, 1), e = addVertex(m, 1, 0, 1), g = addVertex(m, 0, 1, 0);
+  addTriangle(m, a, b, c, 3);         // at or above z = 2
+  addTriangle(m, d, e, g, 0x80 | 4);  // below
   // Z1 = 2.5 cuts at z = 2 (halves to even): the first triangle is upper.
   EditResult r = slice(kAxisZ, 2.5f);
   EXPECT_EQ(r.request, Request::Normals);
@@ -62,8 +61,8 @@ TEST_F(Cutting, APlaneNothingStraddlesOnlySetsTheSelection) {
 }
 
 TEST_F(Cutting, ACornerOnThePlaneBetweenTheOtherTwoGivesTwoPieces) {
-  const int32_t a = pushVertex(m, 0, 0, 0), b = pushVertex(m, 2, 0, -2), c = pushVertex(m, 2, 2, 2);
-  pushTriangle(m, a, b, c, 6, 0x1111);
+  const int32_t a = addVertex(m, 0, 0, 0), b = addVertex(m, 2, 0, -2), c = addVertex(m, 2, 2, 2);
+  addTriangle(m, a, b, c, 6, 0x1111);
   const Vec3 before = normalOf(pos(a), pos(b), pos(c));
   slice(kAxisZ, 0.0f);
   ASSERT_EQ(m.triangleCount, 2);
@@ -97,10 +96,10 @@ TEST_F(Cutting, ACornerOnThePlaneBetweenTheOtherTwoGivesTwoPieces) {
 
 TEST_F(Cutting, OneCornerOnThePlaneAndTwoBelowKeepsTheTriangleWhole) {
   // Coordinates for which c + (a - c) is not exactly a in single precision.
-  const int32_t a = pushVertex(m, 949.857117f, 0, 0);
-  const int32_t b = pushVertex(m, 0, 0, -1);
-  const int32_t c = pushVertex(m, -659.923096f, 1, -1);
-  pushTriangle(m, a, b, c, 0x80 | 5, 0x0042);
+  const int32_t a = addVertex(m, 949.857117f, 0, 0);
+  const int32_t b = addVertex(m, 0, 0, -1);
+  const int32_t c = addVertex(m, -659.923096f, 1, -1);
+  addTriangle(m, a, b, c, 0x80 | 5, 0x0042);
   slice(kAxisZ, 0.0f);
   ASSERT_EQ(m.triangleCount, 1);
   EXPECT_EQ(m.vertexCount, 7);
@@ -115,8 +114,8 @@ TEST_F(Cutting, OneCornerOnThePlaneAndTwoBelowKeepsTheTriangleWhole) {
 }
 
 TEST_F(Cutting, TwoCornersOnThePlaneLeaveOnePieceOfTheSameShape) {
-  const int32_t a = pushVertex(m, 0, 0, 3), b = pushVertex(m, 4, 0, 3), c = pushVertex(m, 0, 4, -1);
-  pushTriangle(m, a, b, c, 0x80 | 9);
+  const int32_t a = addVertex(m, 0, 0, 3), b = addVertex(m, 4, 0, 3), c = addVertex(m, 0, 4, -1);
+  addTriangle(m, a, b, c, 0x80 | 9);
   const Vec3 before = normalOf(pos(a), pos(b), pos(c));
   slice(kAxisZ, 3.0f);
   ASSERT_EQ(m.triangleCount, 1);
@@ -157,11 +156,10 @@ TEST_F(Cutting, RunningOutOfRoomLeavesLaterStraddlersWhole) {
   Model small = makeTestModel(9 + 4 + 3, 100, 1);
   std::swap(m, small);
   for (int k = 0; k < 3; ++k) {
-    const int32_t a = pushVertex(m, 0, 0, -1), b = pushVertex(m, 1, 0, 1),
-                  c = pushVertex(m, 0, 1, 1);
-    pushTriangle(m, a, b, c, k == 1 ? 0x80 : 0);
+    const int32_t a = addVertex(m, 0, 0, -1), b = addVertex(m, 1, 0, 1), c = addVertex(m, 0, 1, 1);
+    addTriangle(m, a, b, c, k == 1 ? 0x80 : 0);
   }
-  pushTriangle(m, 1, 2, 4, 0);  // wholly above
+  addTriangle(m, 1, 2, 4, 0);  // wholly above
   const EditResult r = slice(kAxisZ, 0.0f);
   EXPECT_EQ(r.message, kMsgTooManyVerteces);
   EXPECT_EQ(m.vertexCount, 13);
@@ -176,11 +174,10 @@ TEST_F(Cutting, RunningOutOfRoomLeavesLaterStraddlersWhole) {
   Model tight = makeTestModel(100, 4 + 2 + 2, 1);
   std::swap(m, tight);
   for (int k = 0; k < 3; ++k) {
-    const int32_t a = pushVertex(m, 0, 0, -1), b = pushVertex(m, 1, 0, 1),
-                  c = pushVertex(m, 0, 1, 1);
-    pushTriangle(m, a, b, c, 0x80);
+    const int32_t a = addVertex(m, 0, 0, -1), b = addVertex(m, 1, 0, 1), c = addVertex(m, 0, 1, 1);
+    addTriangle(m, a, b, c, 0x80);
   }
-  pushTriangle(m, 0, 1, 2, 0x80);
+  addTriangle(m, 0, 1, 2, 0x80);
   EXPECT_EQ(slice(kAxisZ, 0.0f).message, kMsgTooManyTriangles);
   EXPECT_EQ(m.triangleCount, 6);
   EXPECT_EQ(m.vertexCount, 13);
@@ -206,10 +203,10 @@ struct Drilling : ::testing::Test {
     const float depth[3] = {d0, d1, d2};
     const float off[3][2] = {{-1, -1}, {1, -1}, {0, 1}};
     for (int k = 0; k < 3; ++k) {
-      pushVertex(m, 0, 0, 0);
+      addVertex(m, 0, 0, 0);
       m.vertexProj[n + k] = Vec3{x + off[k][0], y + off[k][1], depth[k]};
     }
-    return pushTriangle(m, n, n + 1, n + 2, static_cast<uint8_t>(m.triangleCount));
+    return addTriangle(m, n, n + 1, n + 2, static_cast<uint8_t>(m.triangleCount));
   }
   EditResult drill(float radius) {
     f.floatFields[kRadius] = radius;

@@ -124,7 +124,7 @@ struct TriangleTools : ::testing::Test {
   Model m = makeTestModel(100, 10, 10);
   ToolState tools;
   void SetUp() override {
-    for (int k = 0; k < 6; ++k) pushVertex(m, static_cast<float>(k), 0, 0);
+    for (int k = 0; k < 6; ++k) addVertex(m, static_cast<float>(k), 0, 0);
   }
   EditResult click(int32_t p) {
     tools.pickSlots[2] = p;
@@ -191,7 +191,7 @@ TEST_F(TriangleTools, ClicksWithoutAVertexStoreNothing) {
 }
 
 TEST_F(TriangleTools, AFullTriangleTableGivesTooManyTriangles) {
-  for (int k = 0; k < 9; ++k) pushTriangle(m, 0, 1, 2);
+  for (int k = 0; k < 9; ++k) addTriangle(m, 0, 1, 2);
   ASSERT_EQ(m.triangleCount, m.maxt - 1);
   click(0);
   click(1);
