@@ -139,6 +139,12 @@ e2e_screenshot() {
   import -window root "$1"
 }
 
+# With E2E_KEEP set to a folder, copies a picture there for looking at afterwards.
+e2e_keep() {
+  [ -n "${E2E_KEEP:-}" ] || return 0
+  mkdir -p "$E2E_KEEP" && cp "$1" "$E2E_KEEP/$(basename "$0" .sh)-$(basename "$1" | sed 's/^\.//')"
+}
+
 # Window size as "WIDTHxHEIGHT".
 e2e_window_size() {
   xdotool getwindowgeometry "$1" | sed -n 's/^ *Geometry: *//p'
