@@ -1,7 +1,8 @@
 # Set-up, build and test in two commands: `make run` and `make test`.
 JOBS ?= 2
+PREFIX ?= /usr/local
 
-.PHONY: deps release run test bench asan clean format
+.PHONY: deps release run test bench asan clean format install docs-screenshot
 
 deps:
 	bash scripts/install-deps.sh
@@ -23,6 +24,13 @@ asan: deps
 
 bench: release
 	./build/release/bench/kovrin_bench
+
+install: release
+	cmake --install build/release --prefix $(PREFIX)
+
+# Regenerates docs/screenshot.png: the editor under Xvfb with a menu or two open.
+docs-screenshot: release
+	bash scripts/docs-screenshot.sh build/release/kovrin docs/screenshot.png
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -64,6 +64,7 @@ struct Editor {
   uint32_t viewFlags = kInitialViewFlags;
   uint16_t currentColor = 0;  // colour word given to new triangles
   std::string currentFile = "default.rq";
+  std::string titleFile;  // the file name the window title shows now
   std::string inputLine;  // answer of the last prompt
   int shotCounter = 0;    // next screenshot number
 };

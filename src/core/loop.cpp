@@ -10,6 +10,7 @@
 #include "model/selection.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
+#include "ui/file_commands.h"
 #include "ui/interface.h"
 #include "ui/menus.h"
 
@@ -120,6 +121,10 @@ void presentStep(Editor& ed) {
                ed.screen.width, ed.screen.height);
   drawInterface(ed);
   p.unlock();
+  if (ed.titleFile != ed.currentFile) {
+    ed.titleFile = ed.currentFile;
+    p.setWindowTitle("KOVRIN - " + ed.currentFile);
+  }
   ed.requests.statusMessage = 0;
   ed.requests.needPresent = 0;
 }
@@ -293,6 +298,16 @@ bool runPass(Editor& ed) {
   if (ed.input.keyPressed == keys::kClose) {
     rq.quit = true;
     return false;
+  }
+  // A file dropped on the window opens as " Open" opens a typed name; the drop is input, so
+  // a pass with a drop and no key is not idle.
+  const std::string dropped = ed.platform.takeDroppedFile();
+  if (!dropped.empty()) {
+    runFileCommandAnswered(ed, 1, dropped);
+    if (ed.input.keyPressed.empty()) {
+      endOfPass(ed);
+      return true;
+    }
   }
   // 5. Benchmark.
   if (ed.tools.tool == kToolBenchmark) {

@@ -8,6 +8,12 @@
 #                                sets E2E_PID and E2E_WINDOW (retries a start without window)
 #   e2e_wait_exit SECONDS        waits for the editor to end, sets E2E_STATUS
 #   e2e_screenshot FILE          saves the whole display as a PNG
+#   e2e_focus                    gives the editor's window the keyboard focus
+#   e2e_keys KEY...              xdotool key names, one after the other with a short pause
+#   e2e_type TEXT                types the text (characters) into the window
+#   e2e_alt                      presses and releases Alt slowly enough for one pass to see it
+#   e2e_wait_file FILE SECS [N]  waits until FILE exists (and has N bytes), or fails
+#   e2e_wait_title TEXT SECS     waits until the window title is TEXT, or fails
 #   e2e_fail MESSAGE             prints the message and the editor's errors, saves a picture
 #                                of the display to $E2E_ARTIFACTS (default /tmp), exits 1
 
@@ -133,9 +139,64 @@ e2e_screenshot() {
   import -window root "$1"
 }
 
+# With E2E_KEEP set to a folder, copies a picture there for looking at afterwards.
+e2e_keep() {
+  [ -n "${E2E_KEEP:-}" ] || return 0
+  mkdir -p "$E2E_KEEP" && cp "$1" "$E2E_KEEP/$(basename "$0" .sh)-$(basename "$1" | sed 's/^\.//')"
+}
+
 # Window size as "WIDTHxHEIGHT".
 e2e_window_size() {
   xdotool getwindowgeometry "$1" | sed -n 's/^ *Geometry: *//p'
+}
+
+e2e_focus() {
+  xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
+  sleep 0.1
+}
+
+# The editor takes one key per pass; a pause between keys keeps the test independent of
+# how the key buffer and the modal waits share the keys.
+e2e_keys() {
+  xdotool key --delay 90 "$@"
+  sleep 0.15
+}
+
+e2e_type() {
+  xdotool type --delay 90 -- "$1"
+  sleep 0.15
+}
+
+# The editor samples the held state of Alt once a pass and acts on the press edge.
+e2e_alt() {
+  xdotool keydown Alt_L
+  sleep 0.2
+  xdotool keyup Alt_L
+  sleep 0.2
+}
+
+e2e_wait_file() {
+  local file=$1 seconds=$2 size=${3:-} i
+  for i in $(seq 1 $((seconds * 10))); do
+    if [ -f "$file" ] && { [ -z "$size" ] || [ "$(stat -c %s "$file")" = "$size" ]; }; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  if [ -f "$file" ]; then
+    e2e_fail "$file has $(stat -c %s "$file") bytes after ${seconds}s, expected $size"
+  fi
+  e2e_fail "$file did not appear within ${seconds}s"
+}
+
+e2e_wait_title() {
+  local want=$1 seconds=$2 i title=""
+  for i in $(seq 1 $((seconds * 10))); do
+    title=$(xdotool getwindowname "$E2E_WINDOW" 2>/dev/null)
+    [ "$title" = "$want" ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "window title is '$title', expected '$want'"
 }
 
 # Runs directly, this file only checks that it parses.

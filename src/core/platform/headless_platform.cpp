@@ -32,3 +32,10 @@ void HeadlessPlatform::setKeyHeld(int scanCode, bool held) {
   else
     held_.erase(scanCode);
 }
+
+std::string HeadlessPlatform::takeDroppedFile() {
+  if (drops_.empty()) return {};
+  std::string name = drops_.front();
+  drops_.pop_front();
+  return name;
+}

@@ -20,12 +20,15 @@ class HeadlessPlatform : public ScreenMemory {
   void sleepMs(int ms) override { clock_ += ms / 1000.0; }
   void refresh() override { ++refreshes_; }
   void setWindowTitle(std::string_view title) override { title_ = std::string(title); }
+  std::string takeDroppedFile() override;
 
   // Script.
   void pushKey(const std::string& key) { keys_.push_back(key); }
   void typeText(const std::string& text);  // one key per character
   void setMouse(int x, int y, int buttons, int wheel = 0) { mouse_ = {x, y, wheel, buttons}; }
   void setKeyHeld(int scanCode, bool held);
+  // A file dropped on the window, handed out by takeDroppedFile in order.
+  void dropFile(const std::string& name) { drops_.push_back(name); }
   // After this many reads of an empty key buffer in a row, the close request is delivered,
   // so a test whose script runs dry inside a modal wait ends instead of hanging.
   void setIdleCloseAfter(int reads) { idleCloseAfter_ = reads; }
@@ -38,6 +41,7 @@ class HeadlessPlatform : public ScreenMemory {
 
  private:
   std::deque<std::string> keys_;
+  std::deque<std::string> drops_;
   std::set<int> held_;
   MouseReport mouse_{0, 0, 0, 0};
   double clock_ = 0.0;

@@ -88,4 +88,6 @@ class Platform {
   // Shows the screen memory as it is now (used by modal steps that wait for input).
   virtual void refresh() = 0;
   virtual void setWindowTitle(std::string_view title) = 0;
+  // The next file dropped on the window, or "" when none is waiting.
+  virtual std::string takeDroppedFile() { return {}; }
 };

@@ -7,6 +7,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <string>
+#include <utility>
 
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
@@ -90,6 +93,7 @@ class SdlPlatform final : public ScreenMemory {
   void sleepMs(int ms) override { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
   void refresh() override { present(); }
   void setWindowTitle(std::string_view title) override;
+  std::string takeDroppedFile() override;
 
  private:
   void closeWindow();
@@ -104,6 +108,7 @@ class SdlPlatform final : public ScreenMemory {
   std::string title_ = "KOVRIN";
 
   KeyBuffer keys_;
+  std::deque<std::string> drops_;  // files dropped on the window, oldest first
 
   int pointerX_ = -1, pointerY_ = -1;  // screen pixels, from the mouse events
   ButtonLatch buttons_;
@@ -137,6 +142,7 @@ bool SdlPlatform::openScreen(int mode, int depth) {
   SDL_RenderSetLogicalSize(renderer_, w, h);
   SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
   SDL_StartTextInput();
+  SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   present();
   return true;
 }
@@ -197,6 +203,12 @@ void SdlPlatform::pumpEvents() {
       case SDL_WINDOWEVENT:
         onWindowEvent(e.window);
         break;
+      case SDL_DROPFILE:
+        if (e.drop.file != nullptr) {
+          if (e.drop.file[0] != '\0') drops_.emplace_back(e.drop.file);
+          SDL_free(e.drop.file);
+        }
+        break;
       default:
         break;
     }
@@ -220,6 +232,14 @@ void SdlPlatform::onWindowEvent(const SDL_WindowEvent& event) {
 std::string SdlPlatform::readKey() {
   pumpEvents();
   return keys_.take();
+}
+
+std::string SdlPlatform::takeDroppedFile() {
+  pumpEvents();
+  if (drops_.empty()) return {};
+  std::string name = std::move(drops_.front());
+  drops_.pop_front();
+  return name;
 }
 
 bool SdlPlatform::keyHeld(int scanCode) {
