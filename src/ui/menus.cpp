@@ -124,7 +124,9 @@ PassFlow activateEntry(Editor& ed, int index) {
       return PassFlow::ToTools;
     case kCheckbox:
       ed.viewFlags ^= 1u << label.arg;
-      if (flagOn(ed, kVertSelector)) ed.tools.tool = kToolVertexEdit;
+      // Only turning "[_] vert Selectr" on starts vertex edit; other boxes leave the tool.
+      if ((1u << label.arg) == kVertSelector && flagOn(ed, kVertSelector))
+        ed.tools.tool = kToolVertexEdit;
       ed.requests.needRender = 1;
       return PassFlow::EndPass;
     case kAction:

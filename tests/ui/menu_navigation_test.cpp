@@ -241,6 +241,23 @@ TEST_F(MenuNavigation, ActivationByKind) {
   EXPECT_EQ(activateEntry(ed(), 999), PassFlow::Next);
 }
 
+TEST_F(MenuNavigation, OnlyTurningTheVertexSelectorOnStartsVertexEdit) {
+  openMenu(ed(), 25);  // "vert edIt": its toggle is entry 5
+  ASSERT_EQ(entry(5).label, 117);
+  activateEntry(ed(), 5);
+  ASSERT_EQ(ed().tools.tool, kToolVertexEdit);
+  // "Manual triangle" chosen from the menu: the selector's bit stays set.
+  ed().tools.tool = kToolManualTriangle;
+  openMenu(ed(), 3);  // "  View" beside it
+  int grid = -1;
+  for (int i = 0; i < ms().menuEntryCount; ++i)
+    if (entry(i).label == 26) grid = i;  // "[_] show Grid"
+  ASSERT_GE(grid, 0);
+  activateEntry(ed(), grid);
+  EXPECT_EQ(ed().tools.tool, kToolManualTriangle) << "another check box keeps the tool";
+  EXPECT_TRUE(flagOn(ed(), kVertSelector));
+}
+
 TEST_F(MenuNavigation, LeftClickActivatesAndMarksTheClick) {
   openMenu(ed(), 3);
   InputState& in = ed().input;
