@@ -124,9 +124,7 @@ PassFlow activateEntry(Editor& ed, int index) {
       return PassFlow::ToTools;
     case kCheckbox:
       ed.viewFlags ^= 1u << label.arg;
-      // Only turning "[_] vert Selectr" on starts vertex edit; other boxes leave the tool.
-      if ((1u << label.arg) == kVertSelector && flagOn(ed, kVertSelector))
-        ed.tools.tool = kToolVertexEdit;
+      if (flagOn(ed, kVertSelector)) ed.tools.tool = kToolVertexEdit;
       ed.requests.needRender = 1;
       return PassFlow::EndPass;
     case kAction:

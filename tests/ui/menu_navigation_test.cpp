@@ -241,7 +241,7 @@ TEST_F(MenuNavigation, ActivationByKind) {
   EXPECT_EQ(activateEntry(ed(), 999), PassFlow::Next);
 }
 
-TEST_F(MenuNavigation, OnlyTurningTheVertexSelectorOnStartsVertexEdit) {
+TEST_F(MenuNavigation, AnyCheckBoxWithTheVertexSelectorOnGoesBackToVertexEdit) {
   openMenu(ed(), 25);  // "vert edIt": its toggle is entry 5
   ASSERT_EQ(entry(5).label, 117);
   activateEntry(ed(), 5);
@@ -254,7 +254,8 @@ TEST_F(MenuNavigation, OnlyTurningTheVertexSelectorOnStartsVertexEdit) {
     if (entry(i).label == 26) grid = i;  // "[_] show Grid"
   ASSERT_GE(grid, 0);
   activateEntry(ed(), grid);
-  EXPECT_EQ(ed().tools.tool, kToolManualTriangle) << "another check box keeps the tool";
+  // The check box rule looks at bit 13 after every toggle, not only at its own box.
+  EXPECT_EQ(ed().tools.tool, kToolVertexEdit);
   EXPECT_TRUE(flagOn(ed(), kVertSelector));
 }
 
