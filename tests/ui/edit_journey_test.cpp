@@ -188,6 +188,32 @@ TEST_F(EditJourney, RenamingAGroupInPartNamesShowsInItsRow) {
   EXPECT_NE(platform_.textRow(row.row).find("front wheels"), std::string::npos);
 }
 
+TEST_F(EditJourney, PartNamesStepsDownFromZeroAndItsRowsWrapPastNinetyNine) {
+  start();
+  run(1);
+  openMenu(ed(), 19);
+  run(1);
+  const MenuEntry e = ed().menus.menuEntries[entryOfLabel(88, 19)];
+  const int x = (e.column - 1) * 8 + 4;  // the left half of "<- part group ->"
+  const int y = (e.row - 1) * ed().cellHeight + 2;
+  for (int i = 0; i < 5; ++i) {
+    platform_.setMouse(x, y, 1);
+    run(1);
+    platform_.setMouse(x, y, 0);
+    run(1);
+  }
+  EXPECT_EQ(ed().menus.menuPartGroup[19], 95);
+  const int first = entryOfLabel(90, 19);
+  const char* shown[] = {"95", "96", "97", "98", "99", "00", "01", "02"};
+  for (int k = 0; k < 8; ++k) {
+    const MenuEntry row = ed().menus.menuEntries[first + k];
+    EXPECT_EQ(platform_.textRow(row.row).substr(row.column, 3), std::string(shown[k]) + " ");
+    EXPECT_EQ(row.part, (95 + k) % 100);
+  }
+  const MenuEntry zero = ed().menus.menuEntries[first + 5];
+  EXPECT_EQ(platform_.textRow(zero.row).substr(zero.column + 3, 12), "default     ");
+}
+
 TEST_F(EditJourney, ReassignMovesTheSelectionIntoTheClickedGroup) {
   start();
   run(1);
