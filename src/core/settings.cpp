@@ -94,7 +94,8 @@ std::string readSettings(const std::string& path, Settings& s) {
   }
   const bool present = std::filesystem::exists(status);
   const auto size = present ? std::filesystem::file_size(path, ec) : 0;
-  if (!present || ec || size == 0) {
+  if (present && ec) return "could not read " + path + "; using the built-in settings";
+  if (!present || size == 0) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(kDefaultSettingsText.data(),
               static_cast<std::streamsize>(kDefaultSettingsText.size()));
