@@ -166,6 +166,10 @@ TEST_F(ToolJourney, BenchmarkStopsOnAKeyWhichIsNotActedOn) {
   const int presents = platform_.presents();
   run(3);
   EXPECT_EQ(platform_.presents(), presents + 3);  // a render and a present every pass
+  // The headless clock stands still while nothing sleeps: no rate, so nothing after "tool:".
+  EXPECT_EQ(platform_.textRow(3).substr(2, 30), "tool:" + std::string(25, ' '));
+  platform_.sleepMs(500);
+  run(1);
   EXPECT_EQ(platform_.textRow(3).substr(2, 27), "tool: FPS (R-click to end) ");
   // "-" would close "Misc tools"; here it only stops the benchmark.
   platform_.pushKey("-");
