@@ -91,8 +91,17 @@ void renderStep(Editor& ed) {
   computeSelectionCenter(ed.model, ed.selection);
 }
 
+// Nearest integer, ties to even; values beyond the 32-bit range (a distance or zoom driven
+// far by the keys) stop at its ends, which the read-outs show as "big num".
+int32_t roundedReadout(float value) {
+  const float r = std::nearbyint(value);
+  if (!(r > -2147483648.0f)) return INT32_MIN;
+  if (!(r < 2147483648.0f)) return INT32_MAX;
+  return static_cast<int32_t>(r);
+}
+
 int32_t degrees(float angle) {
-  return static_cast<int32_t>(std::nearbyint(180.0f * angle / kPi));
+  return roundedReadout(180.0f * angle / kPi);
 }
 
 void refreshDisplayValues(Editor& ed) {
@@ -103,8 +112,8 @@ void refreshDisplayValues(Editor& ed) {
   dv[kFieldCXY] = degrees(ed.camera.cameraXY);
   dv[kFieldCXZ] = degrees(ed.camera.cameraXZ);
   dv[kFieldCYZ] = degrees(ed.camera.cameraYZ);
-  dv[kFieldDistance] = static_cast<int32_t>(std::nearbyint(ed.camera.cameraDistance));
-  dv[kFieldScaling] = static_cast<int32_t>(std::nearbyint(ed.camera.cameraZoom));
+  dv[kFieldDistance] = roundedReadout(ed.camera.cameraDistance);
+  dv[kFieldScaling] = roundedReadout(ed.camera.cameraZoom);
   dv[kFieldHOffset] = ed.camera.viewCenterX;
   dv[kFieldVOffset] = ed.camera.viewCenterY;
 }

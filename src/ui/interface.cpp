@@ -116,11 +116,10 @@ std::string toolLineText(const ToolState& tools, double now) {
       return "autotriangle (R-click to end)";
     case kToolManualTriangle:
       return "manualtriangle (R-click to end)";
-    case kToolBenchmark: {
-      std::string text = "FPS (R-click to end) ";
-      if (now > tools.fpsStart) text += formatRate(tools.fpsFrames / (now - tools.fpsStart));
-      return text;
-    }
+    case kToolBenchmark:
+      // Until the clock has moved on from the start there is no rate, and nothing is shown.
+      if (!(now > tools.fpsStart)) return "";
+      return "FPS (R-click to end) " + formatRate(tools.fpsFrames / (now - tools.fpsStart));
     case kToolVertexEdit:
       return "vertex edit";
     default:

@@ -104,6 +104,25 @@ TEST_F(MainLoop, CapacitiesBeyondMemoryStopTheStartNamingTheSetting) {
   EXPECT_NE(messages.find("maxv = 2000000000"), std::string::npos) << messages;
 }
 
+TEST_F(MainLoop, ReadOutsRoundHalvesToEvenAndStopAtTheIntegerRange) {
+  start();
+  run(1);
+  Camera& c = ed().camera;
+  c.cameraDistance = 250.5f;
+  c.cameraZoom = 251.5f;
+  ed().requests.needPresent = 1;
+  run(1);
+  EXPECT_EQ(ed().fields.displayValues[kFieldDistance], 250);
+  EXPECT_EQ(ed().fields.displayValues[kFieldScaling], 252);
+  // Far beyond 32 bits (PgDn held long enough): the ends of the range, shown as "big num".
+  c.cameraDistance = 1.0e12f;
+  c.cameraZoom = -1.0e12f;
+  ed().requests.needPresent = 1;
+  run(1);
+  EXPECT_EQ(ed().fields.displayValues[kFieldDistance], INT32_MAX);
+  EXPECT_EQ(ed().fields.displayValues[kFieldScaling], INT32_MIN);
+}
+
 TEST(CommandLine, ArgumentsAreJoinedByBlanks) {
   char a0[] = "kovrin", a1[] = "my", a2[] = "model.rq";
   char* argv[] = {a0, a1, a2};

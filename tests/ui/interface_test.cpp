@@ -46,7 +46,8 @@ TEST(ToolLine, NamesAndTheRateOfTheBenchmark) {
   EXPECT_EQ(toolLineText(t, 10.5), "FPS (R-click to end)  4");
   t.fpsFrames = 1.0;
   EXPECT_EQ(toolLineText(t, 13.0), "FPS (R-click to end)  0.3333333333333333");
-  EXPECT_EQ(toolLineText(t, 10.0), "FPS (R-click to end) ");  // no time has passed yet
+  EXPECT_EQ(toolLineText(t, 10.0), "");  // no time has passed yet: no line at all
+  EXPECT_EQ(toolLineText(t, 9.0), "");
 }
 
 using InterfaceText = EditorFixture;
