@@ -15,14 +15,14 @@ cmake --build build/fuzz -j "${JOBS:-2}" --target kovrin_fuzz_seeds \
 
 work=build/fuzz/work
 rm -rf build/fuzz/seeds
-./build/fuzz/kovrin_fuzz_seeds build/fuzz/seeds
+./build/fuzz/fuzz/kovrin_fuzz_seeds build/fuzz/seeds
 mkdir -p build/fuzz/artifacts
 status=0
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t"
   echo "fuzz: $t for ${seconds}s"
   # The first folder collects new inputs; the seeds and the committed corpus are read only.
-  if ! ASAN_OPTIONS=detect_leaks=0 ./build/fuzz/"${t}_fuzz" -max_total_time="$seconds" \
+  if ! ASAN_OPTIONS=detect_leaks=0 ./build/fuzz/fuzz/"${t}_fuzz" -max_total_time="$seconds" \
       -dict=fuzz/kovrin.dict -max_len=4096 -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
       -artifact_prefix="build/fuzz/artifacts/$t-" \
       "$work/$t" build/fuzz/seeds/"$t" fuzz/corpus/"$t" 2> "build/fuzz/$t.log"; then
