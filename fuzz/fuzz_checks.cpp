@@ -32,9 +32,9 @@ Model knownModel() {
 std::string inputPath() {
   static const std::string path = [] {
     const char* shm = "/dev/shm";
-    const std::filesystem::path dir =
-        std::filesystem::is_directory(shm) ? std::filesystem::path(shm)
-                                           : std::filesystem::temp_directory_path();
+    const std::filesystem::path dir = std::filesystem::is_directory(shm)
+                                          ? std::filesystem::path(shm)
+                                          : std::filesystem::temp_directory_path();
     return (dir / ("kovrin_fuzz_" + std::to_string(::getpid()))).string();
   }();
   return path;
@@ -61,8 +61,7 @@ bool sameRows(const Model& a, const Model& b) {
       return false;
   }
   for (int32_t i = 0; i < a.lineCount; ++i)
-    if (a.lineVerts[i].a != b.lineVerts[i].a || a.lineVerts[i].b != b.lineVerts[i].b)
-      return false;
+    if (a.lineVerts[i].a != b.lineVerts[i].a || a.lineVerts[i].b != b.lineVerts[i].b) return false;
   return true;
 }
 
@@ -162,8 +161,8 @@ std::string checkPrompt(const uint8_t* data, size_t size) {
 
 bool fuzzTargetByName(std::string_view name, FuzzTarget& out) {
   static constexpr std::pair<std::string_view, FuzzTarget> kNames[] = {
-      {"model", FuzzTarget::Model},       {"stl", FuzzTarget::Stl},
-      {"part", FuzzTarget::Part},         {"settings", FuzzTarget::Settings},
+      {"model", FuzzTarget::Model},   {"stl", FuzzTarget::Stl},
+      {"part", FuzzTarget::Part},     {"settings", FuzzTarget::Settings},
       {"prompt", FuzzTarget::Prompt},
   };
   for (const auto& [n, t] : kNames)

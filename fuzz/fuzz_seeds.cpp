@@ -31,9 +31,12 @@ void writeAll(const fs::path& p, const Bytes& b) {
   std::ofstream(p, std::ios::binary)
       .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
-void writeText(const fs::path& p, const std::string& s) { writeAll(p, Bytes(s.begin(), s.end())); }
+void writeText(const fs::path& p, const std::string& s) {
+  writeAll(p, Bytes(s.begin(), s.end()));
+}
 void putI32(Bytes& b, int32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    b.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
 }
 void putF32(Bytes& b, float f) {
   uint32_t u;
@@ -102,7 +105,8 @@ int main(int argc, char** argv) {
   writeText(root / "stl/text.stl", asciiStl(3));
   writeText(root / "model/text.stl", asciiStl(1));
   for (size_t cut : {size_t{3}, size_t{5}, size_t{20}, size_t{40}}) {
-    writeAll(root / ("model/short" + std::to_string(cut) + ".rq"), Bytes(rq.begin(), rq.begin() + cut));
+    writeAll(root / ("model/short" + std::to_string(cut) + ".rq"),
+             Bytes(rq.begin(), rq.begin() + cut));
     writeAll(root / ("part/short" + std::to_string(cut) + ".part"),
              Bytes(part.begin(), part.begin() + cut));
   }
@@ -127,7 +131,8 @@ int main(int argc, char** argv) {
   writeAll(root / "stl/count1000.stl", hugeStl);
 
   // A coordinate that is not finite, and an index equal to the vertex count.
-  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+  for (float bad :
+       {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
     const std::string n = std::isnan(bad) ? "nan" : "inf";
     Bytes b = rq, p = part, s = stl;
     Bytes f;

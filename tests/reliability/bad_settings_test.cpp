@@ -23,8 +23,9 @@ class BadSettings : public EditorFixture {
 };
 
 TEST_F(BadSettings, ValuesOutsideTheirSetsFallBackAndSaySo) {
-  writeSettings("mode = 99\r\n''''\r\ncdep = 24\r\n''''\r\nrdet = 7\r\n''''\r\nmaxv = 0\r\n"
-                "''''\r\nmaxt = -5\r\n''''\r\nmaxl = 50\r\n");
+  writeSettings(
+      "mode = 99\r\n''''\r\ncdep = 24\r\n''''\r\nrdet = 7\r\n''''\r\nmaxv = 0\r\n"
+      "''''\r\nmaxt = -5\r\n''''\r\nmaxl = 50\r\n");
   ASSERT_TRUE(tryStart()) << messages_;
   EXPECT_EQ(ed().settings.mode, 19);
   EXPECT_EQ(ed().settings.cdep, 32);

@@ -34,8 +34,9 @@ class WriteFaults : public EditorFixture {
  protected:
   // An editor whose model files are about 100 kB: 6000 vertices, 3000 selected triangles.
   void startBig() {
-    writeSettings("mode = 13\r\n''''\r\nmaxv = 7000\r\n''''\r\nmaxt = 4000\r\n''''\r\n"
-                  "maxl = 100\r\n");
+    writeSettings(
+        "mode = 13\r\n''''\r\nmaxv = 7000\r\n''''\r\nmaxt = 4000\r\n''''\r\n"
+        "maxl = 100\r\n");
     start();
     run(1);
     Model& m = ed().model;
@@ -87,7 +88,7 @@ TEST_F(WriteFaults, EveryWriteOnAFullDeviceKeepsTheOldFile) {
     writeFile(target, kOld);
     EXPECT_EQ(write(code, target), kMsgWriteFailed) << code;
     EXPECT_EQ(readFile(target), kOld) << code;
-    EXPECT_EQ(entriesIn(mountPoint), 2u) << code;  // filler and old.bin, no temporary
+    EXPECT_EQ(entriesIn(mountPoint), 2u) << code;       // filler and old.bin, no temporary
     EXPECT_EQ(ed().currentFile, "default.rq") << code;  // a failed save As keeps the name
   }
   // The screenshot (a 320 x 200 frame is 192 kB).
@@ -197,9 +198,7 @@ TEST_F(ReadFaults, AFileCutShortBeforeTheLoadIsDamagedAndChangesNothing) {
   const float x0 = ed().model.vertexPos[0].x;
   for (const size_t keep : {size_t{0}, size_t{3}, size_t{21}, whole.size() - 1}) {
     writeFile("other.rq", whole);
-    openThroughTheMenu("other.rq", [&] {
-      fs::resize_file("other.rq", keep);
-    });
+    openThroughTheMenu("other.rq", [&] { fs::resize_file("other.rq", keep); });
     EXPECT_EQ(ed().model.vertexCount, 9) << keep;
     EXPECT_EQ(ed().model.vertexPos[0].x, x0) << keep;
     EXPECT_EQ(ed().currentFile, "default.rq") << keep;

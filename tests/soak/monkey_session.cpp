@@ -21,11 +21,11 @@ struct Session {
 
 // Every key the editor reacts to, but never the close request.
 std::vector<std::string> keySet() {
-  std::vector<std::string> k = {keys::kF1,    keys::kF2,   keys::kF3,    keys::kF4,
-                                keys::kF5,    keys::kF6,   keys::kUp,    keys::kDown,
-                                keys::kLeft,  keys::kRight, keys::kPgUp, keys::kPgDn,
-                                keys::kHome,  keys::kEnd,  keys::kEnter, keys::kTab,
-                                keys::kEsc,   keys::kBackspace, keys::kCtrlF4};
+  std::vector<std::string> k = {keys::kF1,   keys::kF2,        keys::kF3,    keys::kF4,
+                                keys::kF5,   keys::kF6,        keys::kUp,    keys::kDown,
+                                keys::kLeft, keys::kRight,     keys::kPgUp,  keys::kPgDn,
+                                keys::kHome, keys::kEnd,       keys::kEnter, keys::kTab,
+                                keys::kEsc,  keys::kBackspace, keys::kCtrlF4};
   for (char c = 'a'; c <= 'z'; ++c) k.emplace_back(1, c);
   for (char c = 'A'; c <= 'Z'; ++c) k.emplace_back(1, c);
   for (char c = '0'; c <= '9'; ++c) k.emplace_back(1, c);
@@ -34,8 +34,9 @@ std::vector<std::string> keySet() {
 }
 
 // Answers typed into prompts: files in the folder, a missing folder, a cancel.
-const char* const kNames[] = {"soak1.rq", "p.part", "x.stl", "soak2.rq", "soak1.rq",
-                              "missing.rq", "no/such/dir/y.rq", "", "  \"q, r.rq\", s", "7"};
+const char* const kNames[] = {
+    "soak1.rq",   "p.part",           "x.stl", "soak2.rq",         "soak1.rq",
+    "missing.rq", "no/such/dir/y.rq", "",      "  \"q, r.rq\", s", "7"};
 
 class Monkey {
  public:
@@ -55,8 +56,8 @@ class Monkey {
   bool chance(int percent) { return pick(100) < percent; }
 
   void fail(const std::string& what) {
-    report_.fault = "seed " + std::to_string(seed_) + ", event " +
-                    std::to_string(report_.events) + ": " + what;
+    report_.fault =
+        "seed " + std::to_string(seed_) + ", event " + std::to_string(report_.events) + ": " + what;
   }
 
   void startSession() {
