@@ -2,9 +2,11 @@
 // KOVRIN_SOAK_EVENTS, KOVRIN_SOAK_SEED and KOVRIN_SOAK_SEEDS (consecutive seeds), which is
 // what `make soak` sets.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "soak/monkey_session.h"
 
@@ -19,7 +21,8 @@ TEST(MonkeySoak, RandomSessionsKeepTheModelSound) {
   const int64_t events = envNumber("KOVRIN_SOAK_EVENTS", 20000);
   const int64_t firstSeed = envNumber("KOVRIN_SOAK_SEED", 20240611);
   const int64_t seeds = envNumber("KOVRIN_SOAK_SEEDS", 1);
-  const auto folder = std::filesystem::temp_directory_path() / "kovrin_monkey_soak";
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("kovrin_monkey_soak_" + std::to_string(::getpid()));
   for (int64_t s = firstSeed; s < firstSeed + seeds; ++s) {
     std::filesystem::remove_all(folder);
     const MonkeyReport r = runMonkey(static_cast<uint64_t>(s), events, folder);
