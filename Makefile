@@ -2,7 +2,7 @@
 JOBS ?= 2
 PREFIX ?= /usr/local
 
-.PHONY: deps release run test bench asan clean format install docs-screenshot
+.PHONY: deps release run test bench asan fuzz soak clean format install docs-screenshot
 
 deps:
 	bash scripts/install-deps.sh
@@ -14,13 +14,31 @@ release: deps
 run: release
 	./build/release/kovrin $(ARGS)
 
+FUZZ_SECONDS ?= 600
+EVENTS ?= 200000
+SEED ?= 1
+SEEDS ?= 1
+
+# Release tests, then the unit tests again under ASan+UBSan (any finding fails), then a
+# 20-second smoke run of every fuzz target.
 test: release
 	ctest --preset release -j $(JOBS)
+	$(MAKE) asan
+	bash fuzz/run.sh 20
 
 asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS) --target kovrin_tests kovrin
 	ctest --preset asan -j $(JOBS) -E '^e2e_'
+
+# Every libFuzzer target for FUZZ_SECONDS each (needs clang).
+fuzz: deps
+	bash fuzz/run.sh $(FUZZ_SECONDS)
+
+# A longer monkey session: make soak EVENTS=1000000 SEED=7 [SEEDS=5]
+soak: release
+	KOVRIN_SOAK_EVENTS=$(EVENTS) KOVRIN_SOAK_SEED=$(SEED) KOVRIN_SOAK_SEEDS=$(SEEDS) \
+	  ./build/release/kovrin_tests --gtest_filter='MonkeySoak.*'
 
 bench: release
 	./build/release/bench/kovrin_bench

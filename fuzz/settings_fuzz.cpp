@@ -1,15 +1,6 @@
-// The settings scanner on arbitrary bytes.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
-#include "core/settings.h"
+// libFuzzer entry: the settings reader on arbitrary bytes (checks in fuzz_checks.cpp).
+#include "fuzz_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Settings s;
-  scanSettings(std::string_view(reinterpret_cast<const char*>(data), size), s);
-  // Keys the text lacks keep their built-in values; rdet is always one byte.
-  volatile int32_t sink = s.mode ^ s.cdep ^ s.rdet ^ s.maxv ^ s.maxt ^ s.maxl;
-  (void)sink;
-  return 0;
+  return fuzzOne(FuzzTarget::Settings, data, size);
 }

@@ -19,6 +19,7 @@ std::string HeadlessPlatform::readKey() {
   emptyReads_ = 0;
   std::string k = keys_.front();
   keys_.pop_front();
+  if (keyHook_) keyHook_(k);
   return k;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -32,6 +33,9 @@ class HeadlessPlatform : public ScreenMemory {
   // After this many reads of an empty key buffer in a row, the close request is delivered,
   // so a test whose script runs dry inside a modal wait ends instead of hanging.
   void setIdleCloseAfter(int reads) { idleCloseAfter_ = reads; }
+  // Called with every scripted key as it is handed out, before the editor sees it (a test
+  // changes the world at that moment, e.g. deletes the file a prompt is about to name).
+  void setKeyHook(std::function<void(const std::string& key)> hook) { keyHook_ = std::move(hook); }
 
   int presents() const { return presents_; }
   int refreshes() const { return refreshes_; }
@@ -48,4 +52,5 @@ class HeadlessPlatform : public ScreenMemory {
   int presents_ = 0, refreshes_ = 0;
   int emptyReads_ = 0, idleCloseAfter_ = 100000;
   std::string title_;
+  std::function<void(const std::string&)> keyHook_;
 };

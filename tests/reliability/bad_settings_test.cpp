@@ -1,0 +1,119 @@
+// Settings files the start-up must survive: values outside their sets, capacities that are
+// not capacities or that no machine holds, random bytes, a folder in place of the file. The
+// editor starts with fallbacks or ends with a clear message and a non-zero code; never a crash.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "support/editor_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BadSettings : public EditorFixture {
+ protected:
+  // Starts without the fixture's assertion; returns whether the editor started.
+  bool tryStart() {
+    ed_ = std::make_unique<Editor>(platform_);
+    messages_.clear();
+    return startEditor(*ed_, "", "KOVRIN.INI", messages_);
+  }
+};
+
+TEST_F(BadSettings, ValuesOutsideTheirSetsFallBackAndSaySo) {
+  writeSettings(
+      "mode = 99\r\n''''\r\ncdep = 24\r\n''''\r\nrdet = 7\r\n''''\r\nmaxv = 0\r\n"
+      "''''\r\nmaxt = -5\r\n''''\r\nmaxl = 50\r\n");
+  ASSERT_TRUE(tryStart()) << messages_;
+  EXPECT_EQ(ed().settings.mode, 19);
+  EXPECT_EQ(ed().settings.cdep, 32);
+  EXPECT_EQ(ed().rdet, 1);
+  EXPECT_EQ(ed().model.maxv, kDefaultMaxv);
+  EXPECT_EQ(ed().model.maxt, 5);  // the scanner skips the sign: too small for the pyramid
+  EXPECT_EQ(ed().model.maxl, 50);
+  for (const char* word : {"mode 99", "cdep 24", "maxv 0", "empty model"})
+    EXPECT_NE(messages_.find(word), std::string::npos) << word << " in: " << messages_;
+  EXPECT_TRUE(run(3));
+  EXPECT_EQ(ed().model.vertexCount, 0);
+}
+
+TEST_F(BadSettings, ACapacityNoMachineHoldsEndsTheStartNamingIt) {
+  writeSettings("maxv = 2000000000\r\n");
+  EXPECT_FALSE(tryStart());
+  EXPECT_NE(messages_.find("maxv = 2000000000"), std::string::npos) << messages_;
+  writeSettings("maxt = 2147483647\r\n");
+  EXPECT_FALSE(tryStart());
+  EXPECT_NE(messages_.find("maxt = 2147483647"), std::string::npos) << messages_;
+}
+
+TEST_F(BadSettings, TenMegabytesOfRandomBytesAndAFolderStillStart) {
+  std::mt19937 rng(7);
+  std::string noise(10 * 1000 * 1000, '\0');
+  for (char& c : noise) c = static_cast<char>(rng());
+  writeSettings(noise);
+  // Random bytes hold no key at a line start (keys are lower case after a line break), or
+  // hold one with a random value: either a start with fallbacks or a clear refusal.
+  if (tryStart()) {
+    EXPECT_TRUE(run(2));
+  } else {
+    EXPECT_NE(messages_.find("KOVRIN.INI"), std::string::npos) << messages_;
+  }
+  fs::remove(dir_ / "KOVRIN.INI");
+  fs::create_directory(dir_ / "KOVRIN.INI");
+  ASSERT_TRUE(tryStart()) << messages_;
+  EXPECT_NE(messages_.find("not a regular file"), std::string::npos) << messages_;
+  EXPECT_TRUE(run(2));
+}
+
+// The built program (KOVRIN_BINARY) on the dummy video driver, in the test's folder.
+class BadSettingsBinary : public EditorFixture {
+ protected:
+  void SetUp() override {
+    EditorFixture::SetUp();
+    const char* b = std::getenv("KOVRIN_BINARY");
+    if (!b || !fs::exists(b)) GTEST_SKIP() << "KOVRIN_BINARY is not set (run through ctest)";
+    binary_ = b;
+  }
+  // Runs the program under `prefix` with a time limit; the exit code, stderr in err_.
+  int runBinary(const std::string& prefix) {
+    const std::string cmd = "cd '" + dir_.string() + "' && SDL_VIDEODRIVER=dummy timeout 4 " +
+                            prefix + " '" + binary_ + "' 2>err.txt >/dev/null";
+    const int status = std::system(cmd.c_str());
+    std::ifstream in(dir_ / "err.txt");
+    err_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  std::string binary_, err_;
+};
+
+TEST_F(BadSettingsBinary, HugeCapacityExitsWithOneAndAMessage) {
+  writeSettings("maxv = 2000000000\r\n");
+  EXPECT_EQ(runBinary(""), 1) << err_;
+  EXPECT_NE(err_.find("maxv = 2000000000"), std::string::npos) << err_;
+}
+
+TEST_F(BadSettingsBinary, OutOfAddressSpaceIsTheProgramsOwnCheck) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "a sanitized program reserves terabytes of shadow memory; an address-space "
+                  "limit only tests the sanitizer";
+#else
+  if (std::system("command -v prlimit >/dev/null") != 0) GTEST_SKIP() << "prlimit is missing";
+  // 200 million vertices fit this machine's memory but not a 2 GB address space.
+  writeSettings("maxv = 200000000\r\n''''\r\nmaxt = 10\r\n''''\r\nmaxl = 10\r\n");
+  EXPECT_EQ(runBinary("prlimit --as=2000000000"), 1) << err_;
+  EXPECT_NE(err_.find("maxv = 200000000"), std::string::npos) << err_;
+#endif
+}
+
+TEST_F(BadSettingsBinary, ValuesOutsideTheirSetsStillOpenTheWindow) {
+  writeSettings("mode = 99\r\n''''\r\ncdep = 24\r\n''''\r\nrdet = 7\r\n''''\r\nmaxt = -5\r\n");
+  // Still running when the time limit ends it (124), or ended by the signal as a close
+  // request (0): either way started, and no crash.
+  const int code = runBinary("");
+  EXPECT_TRUE(code == 124 || code == 0) << code << ": " << err_;
+  EXPECT_NE(err_.find("mode 99"), std::string::npos) << err_;
+}
+
+}  // namespace
