@@ -89,12 +89,17 @@ EditResult saveModel(const Model& m, const std::string& name) {
 void loadModelFile(Editor& ed, const std::string& name) {
   Platform& p = ed.platform;
   double lastRefresh = -1.0;
+  // The line is drawn only when the window is about to show it (at most ~30 times a second)
+  // and for the last group of facets, which stays on the screen until the next present:
+  // the lines in between would never be seen, and drawing each costs more than its facets.
   const ImportProgress progress = [&](int32_t i, int32_t n) {
+    const double now = p.seconds();
+    const bool show = lastRefresh < 0.0 || now - lastRefresh >= 1.0 / 30.0;
+    if (!show && i < n - kProgressStep) return;
     p.setTextCursor(23, 1);
     p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
     p.print(importProgressText(i, n));
-    const double now = p.seconds();
-    if (lastRefresh < 0.0 || now - lastRefresh >= 1.0 / 30.0) {
+    if (show) {
       p.refresh();
       lastRefresh = now;
     }

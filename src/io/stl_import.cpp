@@ -60,7 +60,7 @@ EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, Nex
   VertexWelder welder(m);
   Facet f;
   for (int32_t i = 0; i < n; ++i) {
-    if (i % 128 == 0 && progress) progress(i, n);
+    if (i % kProgressStep == 0 && progress) progress(i, n);
     // The file was read whole a moment ago; failing now means it changed under us.
     if (!next(f)) return {Request::Normals, kMsgDamagedFile};
     Tri tri{};
