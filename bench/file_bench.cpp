@@ -3,12 +3,22 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "bench_setup.h"
 #include "io/model_file.h"
 #include "io/stl_file.h"
 
 namespace {
+
+double fileChecksum(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+  return checksum(bytes.data(), bytes.size());
+}
 
 // Argument 1: the shuffled file.
 void importStlFile(benchmark::State& state) {
@@ -32,6 +42,7 @@ void exportStlFile(benchmark::State& state) {
   recomputeNormals(m);
   const std::string path = benchPath("export.stl");
   for (auto _ : state) benchmark::DoNotOptimize(exportStl(m, path));
+  state.counters["file#"] = fileChecksum(path);
   std::remove(path.c_str());
 }
 
@@ -39,6 +50,7 @@ void saveRq(benchmark::State& state) {
   Model& m = benchTorus();
   const std::string path = benchPath("save.rq");
   for (auto _ : state) benchmark::DoNotOptimize(saveModel(m, path));
+  state.counters["file#"] = fileChecksum(path);
   std::remove(path.c_str());
 }
 
