@@ -1,5 +1,7 @@
 #include "io/model_file.h"
 
+#include <bit>
+
 #include "model/model_blocks.h"
 
 int64_t rqFileBytes(int64_t vertices, int64_t triangles, int64_t lines, bool colors) {
@@ -68,18 +70,28 @@ EditResult saveModel(const Model& m, const std::string& name) {
   out.putI32(m.triangleCount);
   out.putI32(m.lineCount);
   out.putI32(1);
-  for (int32_t i = 0; i < m.vertexCount; ++i) out.putVec3(m.vertexPos[i]);
-  for (int32_t i = 0; i < m.triangleCount; ++i) {
-    const Tri t = m.triVerts[i];
-    out.putI32(t.a);
-    out.putI32(t.b);
-    out.putI32(t.c);
-  }
-  out.put(m.triFlags.data(), static_cast<size_t>(m.triangleCount));
-  for (int32_t i = 0; i < m.triangleCount; ++i) out.putU16(m.triColor[i]);
-  for (int32_t i = 0; i < m.lineCount; ++i) {
-    out.putI32(m.lineVerts[i].a);
-    out.putI32(m.lineVerts[i].b);
+  if constexpr (std::endian::native == std::endian::little && sizeof(Vec3) == 12 &&
+                sizeof(Tri) == 12 && sizeof(Line) == 8) {
+    // The file's records are the rows byte for byte: one write per block.
+    out.put(m.vertexPos.data(), 12 * static_cast<size_t>(m.vertexCount));
+    out.put(m.triVerts.data(), 12 * static_cast<size_t>(m.triangleCount));
+    out.put(m.triFlags.data(), static_cast<size_t>(m.triangleCount));
+    out.put(m.triColor.data(), 2 * static_cast<size_t>(m.triangleCount));
+    out.put(m.lineVerts.data(), 8 * static_cast<size_t>(m.lineCount));
+  } else {
+    for (int32_t i = 0; i < m.vertexCount; ++i) out.putVec3(m.vertexPos[i]);
+    for (int32_t i = 0; i < m.triangleCount; ++i) {
+      const Tri t = m.triVerts[i];
+      out.putI32(t.a);
+      out.putI32(t.b);
+      out.putI32(t.c);
+    }
+    out.put(m.triFlags.data(), static_cast<size_t>(m.triangleCount));
+    for (int32_t i = 0; i < m.triangleCount; ++i) out.putU16(m.triColor[i]);
+    for (int32_t i = 0; i < m.lineCount; ++i) {
+      out.putI32(m.lineVerts[i].a);
+      out.putI32(m.lineVerts[i].b);
+    }
   }
   for (const auto& name12 : m.partNames) out.put(name12.data(), kPartNameLength);
   if (!out.commit()) return {Request::Present, kMsgWriteFailed};
@@ -89,12 +101,17 @@ EditResult saveModel(const Model& m, const std::string& name) {
 void loadModelFile(Editor& ed, const std::string& name) {
   Platform& p = ed.platform;
   double lastRefresh = -1.0;
+  // The line is drawn only when the window is about to show it (at most ~30 times a second)
+  // and for the last group of facets, which stays on the screen until the next present:
+  // the lines in between would never be seen, and drawing each costs more than its facets.
   const ImportProgress progress = [&](int32_t i, int32_t n) {
+    const double now = p.seconds();
+    const bool show = lastRefresh < 0.0 || now - lastRefresh >= 1.0 / 30.0;
+    if (!show && i < n - kProgressStep) return;
     p.setTextCursor(23, 1);
     p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
     p.print(importProgressText(i, n));
-    const double now = p.seconds();
-    if (lastRefresh < 0.0 || now - lastRefresh >= 1.0 / 30.0) {
+    if (show) {
       p.refresh();
       lastRefresh = now;
     }

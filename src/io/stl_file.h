@@ -9,7 +9,8 @@
 #include "model/edit_result.h"
 #include "model/model.h"
 
-// Called before facet i (every 128th facet, from 0) of an import of n facets.
+// Called before facet i (every kProgressStep-th facet, from 0) of an import of n facets.
+constexpr int32_t kProgressStep = 128;
 using ImportProgress = std::function<void(int32_t i, int32_t n)>;
 
 // Writes every triangle as one facet: 80 blank bytes, the count, then per triangle its stored

@@ -33,12 +33,23 @@ VertexWelder::VertexWelder(Model& m)
   std::fill(m.vertexRemap.begin(), m.vertexRemap.end(), 0);
 }
 
-int32_t VertexWelder::weld(Vec3 p) {
+uint32_t VertexWelder::home(Vec3 p) const {
+  const uint64_t h = hashPoint(std::bit_cast<uint32_t>(p.x), std::bit_cast<uint32_t>(p.y),
+                               std::bit_cast<uint32_t>(p.z));
+  // Map the hash onto 0 .. total - 1 without a division.
+  return static_cast<uint32_t>(((h >> 32) * total_) >> 32);
+}
+
+void VertexWelder::prefetch(uint32_t slotIndex) const {
+  const int32_t* s =
+      slotIndex < firstSize_ ? first_ + slotIndex : second_ + (slotIndex - firstSize_);
+  __builtin_prefetch(s);
+}
+
+int32_t VertexWelder::weldAt(Vec3 p, uint32_t i) {
   const uint32_t x = std::bit_cast<uint32_t>(p.x);
   const uint32_t y = std::bit_cast<uint32_t>(p.y);
   const uint32_t z = std::bit_cast<uint32_t>(p.z);
-  // Map the hash onto 0 .. total - 1 without a division.
-  uint32_t i = static_cast<uint32_t>(((hashPoint(x, y, z) >> 32) * total_) >> 32);
   for (;;) {
     int32_t& s = slot(i);
     if (s == 0) {

@@ -16,7 +16,13 @@ class VertexWelder {
   explicit VertexWelder(Model& m);
   // The index of the vertex whose coordinates are bit for bit those of p; a new vertex is
   // appended when there is none. The caller keeps vertexCount below maxv.
-  int32_t weld(Vec3 p);
+  int32_t weld(Vec3 p) { return weldAt(p, home(p)); }
+
+  // The same in two steps, so a caller can look ahead: the home slot of a point, a hint
+  // to bring that slot into the cache, and the weld starting from the slot.
+  uint32_t home(Vec3 p) const;
+  void prefetch(uint32_t slotIndex) const;
+  int32_t weldAt(Vec3 p, uint32_t slotIndex);
 
  private:
   int32_t& slot(uint32_t i) { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -66,6 +67,21 @@ const uint8_t* FileReader::take(size_t n) {
 
 bool FileReader::read(void* out, size_t n) {
   auto* dst = static_cast<uint8_t*>(out);
+  // What is buffered first, then large blocks straight from the file into place.
+  const size_t buffered = std::min(n, end_ - start_);
+  if (buffered > 0) std::memcpy(dst, buffer_.data() + start_, buffered);
+  start_ += buffered;
+  position_ += static_cast<int64_t>(buffered);
+  dst += buffered;
+  n -= buffered;
+  while (n >= kChunk && fd_ >= 0) {
+    const ssize_t got = ::read(fd_, dst, n);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    dst += got;
+    n -= static_cast<size_t>(got);
+    position_ += got;
+  }
   while (n > 0) {
     const size_t step = n < kChunk ? n : kChunk;
     const uint8_t* p = take(step);

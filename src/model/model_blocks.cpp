@@ -1,5 +1,6 @@
 #include "model/model_blocks.h"
 
+#include <bit>
 #include <cstring>
 
 MagicCheck readMagic(FileReader& file) {
@@ -18,33 +19,46 @@ bool readRqHeader(FileReader& file, RqHeader& h) {
   return true;
 }
 
-bool checkVertices(FileReader& file, int32_t count) {
-  for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(12);
-    if (p == nullptr || !isFinite(getVec3(p))) return false;
+namespace {
+
+// The files are little-endian with no padding: on such a machine a block of records is
+// the model's own rows byte for byte and moves with one read.
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+// Runs `check` over `count` records of `bytes` each, a buffer's worth at a time.
+template <class Check>
+bool checkRecords(FileReader& file, int64_t count, size_t bytes, Check check) {
+  const int64_t perChunk = static_cast<int64_t>(FileReader::kChunk / bytes);
+  while (count > 0) {
+    const int64_t n = count < perChunk ? count : perChunk;
+    const uint8_t* p = file.take(static_cast<size_t>(n) * bytes);
+    if (p == nullptr) return false;
+    for (int64_t i = 0; i < n; ++i)
+      if (!check(p + static_cast<size_t>(i) * bytes)) return false;
+    count -= n;
   }
   return true;
+}
+
+}  // namespace
+
+bool checkVertices(FileReader& file, int32_t count) {
+  return checkRecords(file, count, 12, [](const uint8_t* p) { return isFinite(getVec3(p)); });
 }
 
 bool checkIndices(FileReader& file, int32_t count, int perRow, int32_t vertices) {
-  const size_t bytes = static_cast<size_t>(perRow) * 4;
-  for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(bytes);
-    if (p == nullptr) return false;
-    for (int k = 0; k < perRow; ++k) {
-      const int32_t index = getI32(p + 4 * k);
-      if (index < 0 || index >= vertices) return false;
-    }
-  }
-  return true;
+  const auto limit = static_cast<uint32_t>(vertices);
+  return checkRecords(file, count, static_cast<size_t>(perRow) * 4, [=](const uint8_t* p) {
+    // Negative indices turn into values above any count when taken unsigned.
+    bool ok = true;
+    for (int k = 0; k < perRow; ++k) ok &= static_cast<uint32_t>(getI32(p + 4 * k)) < limit;
+    return ok;
+  });
 }
 
 bool checkFlagBytes(FileReader& file, int32_t count) {
-  for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(1);
-    if (p == nullptr || (*p & kGroupMask) >= kPartGroups) return false;
-  }
-  return true;
+  return checkRecords(file, count, 1,
+                      [](const uint8_t* p) { return (*p & kGroupMask) < kPartGroups; });
 }
 
 bool skipBytes(FileReader& file, int64_t n) {
@@ -52,6 +66,8 @@ bool skipBytes(FileReader& file, int64_t n) {
 }
 
 bool readVertices(FileReader& file, Model& m, int32_t first, int32_t count) {
+  if constexpr (kLittleEndian && sizeof(Vec3) == 12)
+    return file.read(m.vertexPos.data() + first, static_cast<size_t>(count) * 12);
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t* p = file.take(12);
     if (p == nullptr) return false;
@@ -61,6 +77,14 @@ bool readVertices(FileReader& file, Model& m, int32_t first, int32_t count) {
 }
 
 bool readTriangles(FileReader& file, Model& m, int32_t first, int32_t count, int32_t offset) {
+  if constexpr (kLittleEndian && sizeof(Tri) == 12) {
+    Tri* rows = m.triVerts.data() + first;
+    if (!file.read(rows, static_cast<size_t>(count) * 12)) return false;
+    if (offset != 0)
+      for (int32_t i = 0; i < count; ++i)
+        rows[i] = Tri{rows[i].a + offset, rows[i].b + offset, rows[i].c + offset};
+    return true;
+  }
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t* p = file.take(12);
     if (p == nullptr) return false;
@@ -74,6 +98,8 @@ bool readFlagBytes(FileReader& file, Model& m, int32_t count) {
 }
 
 bool readColors(FileReader& file, Model& m, int32_t first, int32_t count) {
+  if constexpr (kLittleEndian)
+    return file.read(m.triColor.data() + first, static_cast<size_t>(count) * 2);
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t* p = file.take(2);
     if (p == nullptr) return false;

@@ -1,9 +1,12 @@
 // The triangle pass: flat-shaded scan-line fill with a 1/z depth test, culling, wireframe,
 // and the marking mode the selection rectangle uses as its hit test.
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "core/editor.h"
 #include "render/camera_ops.h"
@@ -16,6 +19,12 @@ namespace {
 // converted to integers safely; their triangle is not drawn.
 constexpr float kMaxCoordinate = 1073741824.0f;  // 2^30
 
+// Round half to even, as std::lrint does in the default rounding mode, in one instruction
+// (the library call is measurable at a million triangles). |v| stays below 2^31 here.
+inline int32_t roundToInt(float v) {
+  return _mm_cvtss_si32(_mm_set_ss(v));
+}
+
 struct Corner {
   float x, y, z;  // frame position with the view centre added, camera depth
 };
@@ -27,10 +36,12 @@ struct Edge {
   int64_t dx = 0, dy = 0, err = 0, s = 1;
 
   // Points the edge from its current corner (x0, iz0) towards (x1, y1, iz1) seen from row y.
+  // With dy <= 0 the other values are meaningless but never used: such an edge is reset
+  // and turned at the very row it was aimed from, or the triangle ends on that row, before
+  // any advance. Setting them anyway keeps this free of a hard-to-predict branch.
   void aim(int64_t x0, float iz0, int64_t x1, int64_t y1, float iz1, int64_t y) {
     dy = y1 - y;
-    if (dy <= 0) return;
-    izStep = (iz1 - iz0) / static_cast<float>(dy);
+    izStep = (iz1 - iz0) / static_cast<float>(dy > 0 ? dy : 1);
     dx = x1 >= x0 ? x1 - x0 : x0 - x1;
     s = x1 >= x0 ? 1 : -1;
     err = 0;
@@ -40,9 +51,14 @@ struct Edge {
     iz = iz + izStep;
     err += dx;
     if (dy > 0 && err > dy) {
-      const int64_t steps = (err - 1) / dy;
-      err -= steps * dy;
-      x += s * steps;
+      // Steep and moderate edges step once or twice; only flat ones need the division.
+      err -= dy;
+      x += s;
+      if (err > dy) {
+        const int64_t steps = (err - 1) / dy;
+        err -= steps * dy;
+        x += s * steps;
+      }
     }
   }
 };
@@ -68,9 +84,9 @@ uint32_t shadeTriangle(float nz, uint16_t word, bool selected, bool modelColors)
   n = std::min(n, 2.0f);       // beyond this every channel is already clamped to 255
   if (n < 0.5f) {
     const float f = n + 0.5f;
-    for (int32_t& ch : rgb) ch = static_cast<int32_t>(std::lrint(static_cast<float>(ch) * f));
+    for (int32_t& ch : rgb) ch = roundToInt(static_cast<float>(ch) * f);
   } else {
-    const int32_t bump = static_cast<int32_t>(std::lrint(192.0f * n - 96.0f));
+    const int32_t bump = roundToInt(192.0f * n - 96.0f);
     for (int32_t& ch : rgb) ch = std::min(ch + bump, 255);
   }
   return static_cast<uint32_t>(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
@@ -90,25 +106,27 @@ void drawSpan(RenderBuffers& rb, int64_t y, int64_t xs, int64_t xe, float iz, fl
   float* depth = rb.depthBuffer.data() + row;
   const uint32_t color = rb.drawColor;
   for (int64_t x = xs; x <= last; ++x) {
+    // Written back either way, with selects instead of a branch the depth test cannot
+    // predict: minss gives z exactly when z < stored (strictly), else the stored value.
     const float z = 1.0f / iz;
-    if (z < depth[x]) {
-      frame[x] = color;
-      depth[x] = z;
-    }
+    const float stored = depth[x];
+    const uint32_t nearer = 0u - static_cast<uint32_t>(z < stored);
+    frame[x] = (color & nearer) | (frame[x] & ~nearer);
+    depth[x] = _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(z), _mm_set_ss(stored)));
     iz = iz + step;
   }
 }
 
-void fillTriangle(RenderBuffers& rb, Corner p1, Corner p2, Corner p3, const FillMode& mode) {
-  // Two compare-and-swaps leave the top corner in P3; P1 and P2 stay in whatever order.
-  if (p1.y < p2.y) std::swap(p1, p2);
-  if (p2.y < p3.y) std::swap(p2, p3);
-  for (const Corner& p : {p1, p2, p3})
-    if (!(std::fabs(p.x) < kMaxCoordinate && std::fabs(p.y) < kMaxCoordinate)) return;
-  const int64_t x1 = std::lrint(p1.x), y1 = std::lrint(p1.y);
-  const int64_t x2 = std::lrint(p2.x), y2 = std::lrint(p2.y);
-  const int64_t x3 = std::lrint(p3.x), y3 = std::lrint(p3.y);
-  const float iz1 = 1.0f / p1.z, iz2 = 1.0f / p2.z, iz3 = 1.0f / p3.z;
+// A corner as the fill uses it: rounded frame position and inverse depth.
+struct PixelCorner {
+  int64_t x, y;
+  float iz;
+};
+
+void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner p3,
+                  const FillMode& mode) {
+  const int64_t x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y, x3 = p3.x, y3 = p3.y;
+  const float iz1 = p1.iz, iz2 = p2.iz, iz3 = p3.iz;
 
   // Edge A runs P3 -> P2 -> P1, edge B runs P3 -> P1 -> P2.
   Edge a, b;
@@ -138,17 +156,55 @@ void fillTriangle(RenderBuffers& rb, Corner p1, Corner p2, Corner p3, const Fill
           *mode.flags = static_cast<uint8_t>(*mode.flags | kSelectedBit);
         return;
       }
-      if (a.x > b.x)
-        drawSpan(rb, y, b.x, a.x, b.iz, (a.iz - b.iz) / static_cast<float>(a.x - b.x));
-      else if (b.x > a.x)
-        drawSpan(rb, y, a.x, b.x, a.iz, (b.iz - a.iz) / static_cast<float>(b.x - a.x));
-      else
-        drawSpan(rb, y, a.x, b.x, a.iz, 0.0f);
+      // From the left end to the right, 1/z from the left end's; one pixel steps by 0.
+      const bool aRight = a.x > b.x;
+      const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
+      const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
+      const int64_t width = right - left;
+      const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
+      drawSpan(rb, y, left, right, izLeft, width > 0 ? step : 0.0f);
     }
     if (turns > 1) return;  // the lower of the two other corners was this row
     a.advance();
     b.advance();
   }
+}
+
+// The filled pass reads every corner through this table: each vertex is rounded and
+// inverted once per render instead of once for every triangle that uses it (about six).
+struct ScreenVertex {
+  int32_t x, y;  // rounded frame position; x = kUnusable marks a vertex no fill may use
+  float iz;      // 1 / depth
+  float fy;      // frame y before rounding: the corner order compares it
+};
+constexpr int32_t kUnusable = INT32_MIN;
+std::vector<ScreenVertex> g_screenVerts;
+
+void prepareScreenVertices(const Model& m, const Camera& c) {
+  const size_t n = static_cast<size_t>(m.vertexCount);
+  if (g_screenVerts.size() < n) g_screenVerts.resize(n);
+  const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
+  const Vec3* proj = m.vertexProj.data();
+  ScreenVertex* out = g_screenVerts.data();
+  for (size_t v = 0; v < n; ++v) {
+    const Vec3 p = proj[v];
+    const float x = cx + p.x, y = cy + p.y;
+    // Nearer than the near plane drops every triangle of the vertex; a corner too far out
+    // to be converted to an integer drops its filled triangles as well.
+    const bool usable =
+        p.z >= kNearPlane && std::fabs(x) < kMaxCoordinate && std::fabs(y) < kMaxCoordinate;
+    if (usable)
+      out[v] = {roundToInt(x), roundToInt(y), 1.0f / p.z, y};
+    else
+      out[v] = {kUnusable, 0, 0.0f, 0.0f};
+  }
+}
+
+// The depth component of the normal turned into camera space: the same float steps as
+// rotatePoint, without the two components the pass does not use.
+inline float rotatedDepth(const Camera& c, Vec3 n) {
+  const float y1 = n.x * c.sinXY + n.y * c.cosXY;
+  return n.z * c.cosYZ - y1 * c.sinYZ;
 }
 
 }  // namespace
@@ -163,28 +219,49 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   mode.unselect = (viewFlags & kUnselect) != 0;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
+  if (!wireframe) prepareScreenVertices(m, c);
+  const ScreenVertex* sv = g_screenVerts.data();
+  // A triangle lies between its extreme corners: the edges never leave the corners' columns
+  // and the rows run from the top corner to the lowest. One wholly outside the clip
+  // rectangle draws and marks nothing.
+  const int64_t minX = rb.clipMinX, maxX = rb.clipMaxX, minY = rb.clipMinY, maxY = rb.clipMaxY;
   for (int32_t t = 0; t < m.triangleCount; ++t) {
-    if (marking) {
-      rb.drawColor = static_cast<uint32_t>(t);  // the index is the colour; nothing is culled
-    } else {
-      const float nz = rotatePoint(c, m.triNormal[t]).z;
+    float nz = 0.0f;
+    if (!marking) {
+      nz = rotatedDepth(c, m.triNormal[t]);
       if (cull && nz > 0.0f) continue;  // facing away
-      rb.drawColor =
-          shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0, modelColors);
     }
     const Tri tri = m.triVerts[t];
-    const Vec3 va = proj[tri.a], vb = proj[tri.b], vc = proj[tri.c];
-    // Any corner nearer than the near plane drops the whole triangle (no clipping).
-    if (!(va.z >= kNearPlane && vb.z >= kNearPlane && vc.z >= kNearPlane)) continue;
-    const Corner p1{cx + va.x, cy + va.y, va.z};
-    const Corner p2{cx + vb.x, cy + vb.y, vb.z};
-    const Corner p3{cx + vc.x, cy + vc.y, vc.z};
     if (wireframe) {
+      const Vec3 va = proj[tri.a], vb = proj[tri.b], vc = proj[tri.c];
+      // Any corner nearer than the near plane drops the whole triangle (no clipping).
+      if (!(va.z >= kNearPlane && vb.z >= kNearPlane && vc.z >= kNearPlane)) continue;
+      rb.drawColor = marking ? static_cast<uint32_t>(t)
+                             : shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0,
+                                             modelColors);
+      const Corner p1{cx + va.x, cy + va.y, va.z};
+      const Corner p2{cx + vb.x, cy + vb.y, vb.z};
+      const Corner p3{cx + vc.x, cy + vc.y, vc.z};
       drawLine3D(rb, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z);
       drawLine3D(rb, p3.x, p3.y, p3.z, p1.x, p1.y, p1.z);
       drawLine3D(rb, p2.x, p2.y, p2.z, p1.x, p1.y, p1.z);
       continue;
     }
+    const ScreenVertex sa = sv[tri.a], sb = sv[tri.b], sc = sv[tri.c];
+    if (sa.x == kUnusable || sb.x == kUnusable || sc.x == kUnusable) continue;
+    if (std::max({sa.x, sb.x, sc.x}) < minX || std::min({sa.x, sb.x, sc.x}) > maxX ||
+        std::max({sa.y, sb.y, sc.y}) < minY || std::min({sa.y, sb.y, sc.y}) > maxY)
+      continue;
+    rb.drawColor = marking ? static_cast<uint32_t>(t)
+                           : shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0,
+                                           modelColors);
+    // Two compare-and-swaps on the float y leave the top corner in P3; P1 and P2 stay in
+    // whatever order. Comparing the rounded rows instead could order equal rows differently.
+    PixelCorner p1{sa.x, sa.y, sa.iz}, p2{sb.x, sb.y, sb.iz}, p3{sc.x, sc.y, sc.iz};
+    float y1 = sa.fy, y2 = sb.fy;
+    const float y3 = sc.fy;
+    if (y1 < y2) std::swap(p1, p2), std::swap(y1, y2);
+    if (y2 < y3) std::swap(p2, p3);
     mode.flags = &m.triFlags[t];
     fillTriangle(rb, p1, p2, p3, mode);
   }

@@ -1,0 +1,80 @@
+// Command-line helper of bench/peers.sh:
+//   kovrin_stltool make FACETS natural|shuffled OUT.stl   writes a torus test mesh
+//   kovrin_stltool import FILE [REPEATS]                  times our STL import (read, weld,
+//                                                         store), prints the median and the
+//                                                         peak memory beyond the model arrays
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "io/model_file.h"
+#include "torus_mesh.h"
+
+namespace {
+
+long peakKiB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: kovrin_stltool make FACETS natural|shuffled OUT.stl\n"
+               "       kovrin_stltool import FILE [REPEATS]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return usage();
+  const std::string cmd = argv[1];
+  if (cmd == "make" && argc == 5) {
+    const TorusShape shape = torusForFacets(std::atoll(argv[2]));
+    const bool shuffled = std::string(argv[3]) == "shuffled";
+    if (!writeTorusStl(argv[4], shape, shuffled)) {
+      std::fprintf(stderr, "cannot write %s\n", argv[4]);
+      return 1;
+    }
+    std::printf("%lld facets\n", 2LL * shape.rings * shape.sides);
+    return 0;
+  }
+  if (cmd != "import") return usage();
+  const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  Model m;
+  const std::string err = allocateModel(m, kDefaultMaxv, kDefaultMaxt, kDefaultMaxl);
+  if (!err.empty()) {
+    std::fprintf(stderr, "%s\n", err.c_str());
+    return 1;
+  }
+  // Touch every array page, as a running editor has, so the peak below is the import's own.
+  for (auto& v : {&m.vertexPos, &m.vertexProj, &m.triNormal})
+    std::fill(v->begin(), v->end(), Vec3{0, 0, 0});
+  std::fill(m.vertexMark.begin(), m.vertexMark.end(), 0);
+  std::fill(m.vertexRemap.begin(), m.vertexRemap.end(), 0);
+  std::fill(m.triVerts.begin(), m.triVerts.end(), Tri{0, 0, 0});
+  std::fill(m.triFlags.begin(), m.triFlags.end(), 0);
+  std::fill(m.triColor.begin(), m.triColor.end(), 0);
+  const long before = peakKiB();
+  std::vector<double> ms;
+  for (int r = 0; r < repeats; ++r) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const ModelLoad load = loadModel(m, argv[2], nullptr);
+    const auto t1 = std::chrono::steady_clock::now();
+    if (load.result.request != Request::Normals) {
+      std::fprintf(stderr, "import failed (message %d)\n", static_cast<int>(load.result.message));
+      return 1;
+    }
+    ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("median_ms %.2f vertices %d triangles %d extra_peak_kib %ld\n", ms[ms.size() / 2],
+              m.vertexCount, m.triangleCount, peakKiB() - before);
+  return 0;
+}

@@ -1,0 +1,87 @@
+// Start-up to the first present with the default capacities over the headless platform,
+// an idle pass of the real loop (its sleep is virtual there: the CPU it uses is what counts),
+// and an STL import through the editor with its progress line.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <memory>
+
+#include "bench_setup.h"
+#include "core/editor.h"
+#include "core/loop.h"
+#include "core/platform/headless_platform.h"
+#include "io/model_file.h"
+
+namespace {
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+// The settings file is left out so the defaults (and 1,000,000-row arrays) are used.
+std::string settingsPath() {
+  return benchPath("no-such-KOVRIN.INI");
+}
+
+void startToFirstPresent(benchmark::State& state) {
+  for (auto _ : state) {
+    HeadlessPlatform platform;
+    auto ed = std::make_unique<Editor>(platform);
+    std::string messages;
+    if (!startEditor(*ed, "", settingsPath(), messages)) {
+      state.SkipWithError("start-up failed");
+      break;
+    }
+    runPass(*ed);
+    if (platform.presents() < 1) state.SkipWithError("no present in the first pass");
+    benchmark::DoNotOptimize(platform.presents());
+    state.PauseTiming();
+    ed.reset();  // freeing the arrays is not part of the start-up
+    state.ResumeTiming();
+  }
+}
+
+// One iteration is 1500 idle passes, a minute of the real loop (40 ms of sleep each, which
+// is virtual here, so only the work counts). The counter extrapolates the CPU share.
+void idleMinute(benchmark::State& state) {
+  HeadlessPlatform platform;
+  platform.setIdleCloseAfter(1 << 30);
+  Editor ed(platform);
+  std::string messages;
+  startEditor(ed, "", settingsPath(), messages);
+  runPass(ed);  // serves the start-up requests
+  runPass(ed);
+  const double cpu0 = cpuSeconds();
+  int64_t minutes = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < 1500; ++i)
+      if (!runPass(ed)) state.SkipWithError("the loop ended");
+    ++minutes;
+  }
+  const double perMinute = (cpuSeconds() - cpu0) / static_cast<double>(minutes);
+  state.counters["cpu%"] = 100.0 * perMinute / 60.0;
+  state.counters["presents"] = platform.presents();
+}
+
+void importWithProgress(benchmark::State& state) {
+  const std::string path = torusStl(state.range(0) != 0);
+  HeadlessPlatform platform;
+  Editor ed(platform);
+  std::string messages;
+  startEditor(ed, "", settingsPath(), messages);
+  runPass(ed);
+  for (auto _ : state) {
+    loadModelFile(ed, path);
+    benchmark::ClobberMemory();
+  }
+  state.counters["refreshes"] = platform.refreshes();
+}
+
+}  // namespace
+
+BENCHMARK(startToFirstPresent)->Unit(benchmark::kMillisecond);
+BENCHMARK(idleMinute)->Unit(benchmark::kMillisecond);
+BENCHMARK(importWithProgress)->ArgName("shuffled")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
