@@ -256,7 +256,8 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
   ed.cellHeight = ed.screen.rows > 0 ? ed.screen.height / ed.screen.rows : 16;
   // 4. and 5. Frame size from the detail level, frame and depth buffers.
   ed.rdet = s.rdet == 0 ? 0 : s.rdet == 2 ? 2 : 1;
-  if (!allocateRenderBuffers(ed.render, ed.screen.width, ed.screen.height, ed.rdet)) {
+  if (!allocateRenderBuffers(ed.render, ed.screen.width, ed.screen.height, ed.rdet,
+                             ed.model.maxv)) {
     messages += "not enough memory for the frame buffers\n";
     return false;
   }

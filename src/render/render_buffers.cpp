@@ -2,7 +2,8 @@
 
 #include "render/render_passes.h"
 
-bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight, int rdet) {
+bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight, int rdet,
+                           int32_t maxv) {
   int w = screenWidth, h = screenHeight;
   if (rdet == 0) {
     w >>= 1;
@@ -24,6 +25,7 @@ bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight,
     rb.frameBuffer.assign(n, 0);
     rb.depthBuffer.assign(n, 0.0f);
     rb.bmpRow.assign(static_cast<size_t>(w) * 3, 0);
+    rb.screenVertices.assign(static_cast<size_t>(maxv) + 1, ScreenVertex{0, 0, 0.0f, 0.0f});
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -4,13 +4,22 @@
 #include <cstdint>
 #include <vector>
 
+// A vertex as the triangle pass reads it: rounded frame position and 1/depth, computed once
+// per render instead of once for every triangle that uses the vertex.
+struct ScreenVertex {
+  int32_t x, y;  // rounded frame position; x = INT32_MIN marks a vertex no fill may use
+  float iz;      // 1 / depth
+  float fy;      // frame y before rounding: the corner order compares it
+};
+
 struct RenderBuffers {
   int32_t renderWidth = 0, renderHeight = 0;
   int32_t renderMaxX = 0, renderMaxY = 0;  // the frame's last column and row
   // Active clip rectangle (inclusive). The whole frame except while a selection box is marked.
   int32_t clipMinX = 0, clipMinY = 0, clipMaxX = 0, clipMaxY = 0;
-  std::vector<uint32_t> frameBuffer;  // 0x00RRGGBB, or triangle indices while marking
-  std::vector<float> depthBuffer;     // camera depth of the nearest surface
-  std::vector<uint8_t> bmpRow;        // one frame row as blue, green, red bytes
-  uint32_t drawColor = 0;             // working colour of the triangle and line passes
+  std::vector<uint32_t> frameBuffer;         // 0x00RRGGBB, or triangle indices while marking
+  std::vector<float> depthBuffer;            // camera depth of the nearest surface
+  std::vector<uint8_t> bmpRow;               // one frame row as blue, green, red bytes
+  uint32_t drawColor = 0;                    // working colour of the triangle and line passes
+  std::vector<ScreenVertex> screenVertices;  // one per vertex row, sized with the model
 };

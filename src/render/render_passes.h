@@ -9,8 +9,10 @@
 #include "render/render_buffers.h"
 
 // Sizes the frame buffers from the screen and detail level (0 half, 2 double, else same)
-// and sets the whole-frame clip rectangle. Returns false when they cannot be allocated.
-bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight, int rdet);
+// and sets the whole-frame clip rectangle; `maxv` sizes the per-vertex table of the
+// triangle pass. Returns false when they cannot be allocated.
+bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight, int rdet,
+                           int32_t maxv = 0);
 
 void clearRenderBuffers(RenderBuffers& rb, float farDepth);
 // Display mode when `marking` is false; marking mode (triangle indices / selection marks)

@@ -170,22 +170,16 @@ void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner
   }
 }
 
-// The filled pass reads every corner through this table: each vertex is rounded and
-// inverted once per render instead of once for every triangle that uses it (about six).
-struct ScreenVertex {
-  int32_t x, y;  // rounded frame position; x = kUnusable marks a vertex no fill may use
-  float iz;      // 1 / depth
-  float fy;      // frame y before rounding: the corner order compares it
-};
 constexpr int32_t kUnusable = INT32_MIN;
-std::vector<ScreenVertex> g_screenVerts;
 
-void prepareScreenVertices(const Model& m, const Camera& c) {
+void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
   const size_t n = static_cast<size_t>(m.vertexCount);
-  if (g_screenVerts.size() < n) g_screenVerts.resize(n);
+  // The editor sizes the table with the model at start-up; only callers that did not (tests,
+  // benchmarks) grow it here.
+  if (rb.screenVertices.size() < n) rb.screenVertices.resize(n);
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
-  ScreenVertex* out = g_screenVerts.data();
+  ScreenVertex* out = rb.screenVertices.data();
   for (size_t v = 0; v < n; ++v) {
     const Vec3 p = proj[v];
     const float x = cx + p.x, y = cy + p.y;
@@ -219,8 +213,8 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   mode.unselect = (viewFlags & kUnselect) != 0;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
-  if (!wireframe) prepareScreenVertices(m, c);
-  const ScreenVertex* sv = g_screenVerts.data();
+  if (!wireframe) prepareScreenVertices(rb, m, c);
+  const ScreenVertex* sv = rb.screenVertices.data();
   // A triangle lies between its extreme corners: the edges never leave the corners' columns
   // and the rows run from the top corner to the lowest. One wholly outside the clip
   // rectangle draws and marks nothing.
