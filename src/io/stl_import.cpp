@@ -32,6 +32,23 @@ class AsciiFacets {
   AsciiStlReader reader_;
 };
 
+// Stores facet i with its corners welded (starting from their home slots); a non-empty
+// message means the import stops here.
+inline uint8_t storeFacet(Model& m, VertexWelder& welder, const Facet& f, int32_t i,
+                          const uint32_t homes[3]) {
+  Tri tri{};
+  int32_t* corner[3] = {&tri.a, &tri.b, &tri.c};
+  for (int k = 0; k < 3; ++k) {
+    *corner[k] = welder.weldAt(f.corners[k], homes[k]);
+    if (m.vertexCount == m.maxv) return kMsgTooManyVerteces;
+  }
+  m.triVerts[i] = tri;
+  m.triColor[i] = f.attribute;
+  ++m.triangleCount;
+  if (m.triangleCount == m.maxt) return kMsgTooManyTriangles;
+  return kMsgNone;
+}
+
 // Second pass: the file has been checked whole, so the model can be replaced.
 template <class NextFacet>
 EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, NextFacet next) {
@@ -45,16 +62,10 @@ EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, Nex
     if (i % kProgressStep == 0 && progress) progress(i, n);
     // The file was read whole a moment ago; failing now means it changed under us.
     if (!next(f)) return {Request::Normals, kMsgDamagedFile};
-    Tri tri{};
-    int32_t* corner[3] = {&tri.a, &tri.b, &tri.c};
-    for (int k = 0; k < 3; ++k) {
-      *corner[k] = welder.weld(f.corners[k]);
-      if (m.vertexCount == m.maxv) return {Request::Normals, kMsgTooManyVerteces};
-    }
-    m.triVerts[i] = tri;
-    m.triColor[i] = f.attribute;
-    ++m.triangleCount;
-    if (m.triangleCount == m.maxt) return {Request::Normals, kMsgTooManyTriangles};
+    const uint32_t homes[3] = {welder.home(f.corners[0]), welder.home(f.corners[1]),
+                               welder.home(f.corners[2])};
+    const uint8_t stop = storeFacet(m, welder, f, i, homes);
+    if (stop != kMsgNone) return {Request::Normals, stop};
   }
   return {Request::Normals, kMsgNone};
 }
@@ -110,16 +121,8 @@ EditResult commitBinary(Model& m, FileReader& file, int32_t n, const ImportProgr
       if (i % kProgressStep == 0 && progress) progress(i, n);
       const Facet f = facetAt(block + static_cast<size_t>(j) * kFacetBytes);
       if (!finiteFacet(f)) return {Request::Normals, kMsgDamagedFile};
-      Tri tri{};
-      int32_t* corner[3] = {&tri.a, &tri.b, &tri.c};
-      for (int k = 0; k < 3; ++k) {
-        *corner[k] = welder.weldAt(f.corners[k], homes[3 * j + k]);
-        if (m.vertexCount == m.maxv) return {Request::Normals, kMsgTooManyVerteces};
-      }
-      m.triVerts[i] = tri;
-      m.triColor[i] = f.attribute;
-      ++m.triangleCount;
-      if (m.triangleCount == m.maxt) return {Request::Normals, kMsgTooManyTriangles};
+      const uint8_t stop = storeFacet(m, welder, f, i, homes + 3 * j);
+      if (stop != kMsgNone) return {Request::Normals, stop};
     }
   }
   return {Request::Normals, kMsgNone};

@@ -21,18 +21,7 @@ constexpr int kLineWidth = 26;
 
 void showHelp(Editor& ed) {
   Platform& p = ed.platform;
-  const std::string frameRow(kLineWidth + 2, ' ');
-  p.setTextColors(ed.uiColors[0], ed.uiColors[1]);
-  p.setTextCursor(5, 6);
-  p.print(frameRow);
-  for (int row = 6; row <= 17; ++row) {
-    p.setTextCursor(row, 6);
-    p.print(" ");
-    p.setTextCursor(row, 33);
-    p.print(" ");
-  }
-  p.setTextCursor(18, 6);
-  p.print(frameRow);
+  drawPanelFrame(p, ed.uiColors[0], ed.uiColors[1], 5, 18);
 
   p.setTextColors(ed.uiColors[0], ed.uiColors[2]);
   for (size_t i = 0; i < kHelpLines.size(); ++i) {

@@ -18,3 +18,19 @@ std::string waitForKey(Platform& p) {
     }
   }
 }
+
+void drawPanelFrame(Platform& p, uint32_t foreground, uint32_t background, int topRow,
+                    int bottomRow) {
+  const std::string frameRow(28, ' ');
+  p.setTextColors(foreground, background);
+  p.setTextCursor(topRow, 6);
+  p.print(frameRow);
+  for (int row = topRow + 1; row < bottomRow; ++row) {
+    p.setTextCursor(row, 6);
+    p.print(" ");
+    p.setTextCursor(row, 33);
+    p.print(" ");
+  }
+  p.setTextCursor(bottomRow, 6);
+  p.print(frameRow);
+}

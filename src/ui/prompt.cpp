@@ -29,18 +29,7 @@ void drawFrame(Editor& ed, std::string_view title) {
   p.setTextCursor(9, 7);
   p.print(blanks);
 
-  const std::string frameRow(kTitleWidth + 2, ' ');
-  p.setTextColors(ed.uiColors[0], ed.uiColors[1]);
-  p.setTextCursor(6, 6);
-  p.print(frameRow);
-  for (int row = 7; row <= 9; ++row) {
-    p.setTextCursor(row, 6);
-    p.print(" ");
-    p.setTextCursor(row, 33);
-    p.print(" ");
-  }
-  p.setTextCursor(10, 6);
-  p.print(frameRow);
+  drawPanelFrame(p, ed.uiColors[0], ed.uiColors[1], 6, 10);
 
   p.setTextColors(ed.uiColors[3], ed.uiColors[4]);
   p.setTextCursor(kFieldRow, kFieldColumn);
