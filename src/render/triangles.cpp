@@ -170,6 +170,65 @@ void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner
   }
 }
 
+// One end of a row's span: the x an edge has reached and its 1/z there.
+struct SpanEnd {
+  int64_t x;
+  float iz;
+};
+
+// One row of a triangle that lies wholly inside the clip rectangle: the span between the
+// two edge ends, both included, exactly as the general fill draws it but without clipping.
+inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color, SpanEnd a, SpanEnd b) {
+  const bool aRight = a.x > b.x;
+  const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
+  const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
+  const int64_t width = right - left;
+  // With one pixel the step is never used.
+  const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
+  float iz = izLeft;
+  for (int64_t x = left; x <= right; ++x) {
+    const float z = 1.0f / iz;
+    const float stored = depth[x];
+    const uint32_t nearer = 0u - static_cast<uint32_t>(z < stored);
+    frame[x] = (color & nearer) | (frame[x] & ~nearer);
+    depth[x] = _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(z), _mm_set_ss(stored)));
+    iz = iz + step;
+  }
+}
+
+inline int64_t sign(int64_t v) {
+  return (v > 0) - (v < 0);
+}
+
+// A triangle whose rounded corners lie on one row or on two neighbouring rows, wholly inside
+// the clip rectangle: the rows the general fill would draw, computed directly. On the second
+// row an edge that started at a top-row corner has advanced once over a rise of one row, so
+// it stands one pixel short of its far corner (ceil(dx) - 1 pixels from its start); every
+// other edge end is reset to its corner there. The 1/z of the advanced edge is the corner's
+// plus the one-row step (iz far - iz near) / 1, the same float operations as the stepper.
+void fillSmallTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner p3) {
+  const int64_t y3 = p3.y;
+  const bool twoRows = p1.y != y3 || p2.y != y3;
+  const uint32_t color = rb.drawColor;
+  const size_t width = static_cast<size_t>(rb.renderWidth);
+  uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(y3) * width;
+  float* depth = rb.depthBuffer.data() + static_cast<size_t>(y3) * width;
+  if (twoRows) {
+    const SpanEnd top{p3.x, p3.iz};
+    drawRowInside(frame, depth, color, p2.y == y3 ? SpanEnd{p2.x, p2.iz} : top,
+                  p1.y == y3 ? SpanEnd{p1.x, p1.iz} : top);
+    frame += width;
+    depth += width;
+  }
+  const bool aStepped = twoRows && p2.y == y3;  // edge A turned at P2 on the top row
+  const bool bStepped = twoRows && p1.y == y3;  // edge B turned at P1 on the top row
+  const SpanEnd a =
+      aStepped ? SpanEnd{p1.x - sign(p1.x - p2.x), p2.iz + (p1.iz - p2.iz)} : SpanEnd{p2.x, p2.iz};
+  const SpanEnd b =
+      bStepped ? SpanEnd{p2.x - sign(p2.x - p1.x), p1.iz + (p2.iz - p1.iz)} : SpanEnd{p1.x, p1.iz};
+  drawRowInside(frame, depth, color, a, b);
+}
+
 constexpr int32_t kUnusable = INT32_MIN;
 
 void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
@@ -243,9 +302,9 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
     }
     const ScreenVertex sa = sv[tri.a], sb = sv[tri.b], sc = sv[tri.c];
     if (sa.x == kUnusable || sb.x == kUnusable || sc.x == kUnusable) continue;
-    if (std::max({sa.x, sb.x, sc.x}) < minX || std::min({sa.x, sb.x, sc.x}) > maxX ||
-        std::max({sa.y, sb.y, sc.y}) < minY || std::min({sa.y, sb.y, sc.y}) > maxY)
-      continue;
+    const int64_t left = std::min({sa.x, sb.x, sc.x}), right = std::max({sa.x, sb.x, sc.x});
+    const int64_t top = std::min({sa.y, sb.y, sc.y}), bottom = std::max({sa.y, sb.y, sc.y});
+    if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
     rb.drawColor = marking ? static_cast<uint32_t>(t)
                            : shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0,
                                            modelColors);
@@ -256,6 +315,11 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
     const float y3 = sc.fy;
     if (y1 < y2) std::swap(p1, p2), std::swap(y1, y2);
     if (y2 < y3) std::swap(p2, p3);
+    if (bottom - top <= 1 && !mode.markBySpanEnds && left >= minX && right <= maxX && top >= minY &&
+        bottom <= maxY) {
+      fillSmallTriangle(rb, p1, p2, p3);
+      continue;
+    }
     mode.flags = &m.triFlags[t];
     fillTriangle(rb, p1, p2, p3, mode);
   }
