@@ -230,6 +230,7 @@ void fillSmallTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelC
 }
 
 constexpr int32_t kUnusable = INT32_MIN;
+static_assert(sizeof(ScreenVertex) == 16, "one vertex of the table is one 16-byte store");
 
 void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
   const size_t n = static_cast<size_t>(m.vertexCount);
@@ -239,11 +240,39 @@ void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
   ScreenVertex* out = rb.screenVertices.data();
-  for (size_t v = 0; v < n; ++v) {
+  size_t v = 0;
+  // Four vertices at a time with the same float steps per lane; the packed conversion rounds
+  // half to even like the single one. Nearer than the near plane drops every triangle of the
+  // vertex; a corner too far out to be converted to an integer drops its filled triangles.
+  const __m128 vcx = _mm_set1_ps(cx), vcy = _mm_set1_ps(cy), one = _mm_set1_ps(1.0f);
+  const __m128 nearPlane = _mm_set1_ps(kNearPlane), limit = _mm_set1_ps(kMaxCoordinate);
+  const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+  const __m128 unusableX = _mm_castsi128_ps(_mm_set1_epi32(kUnusable));
+  for (; v + 4 <= n; v += 4) {
+    const Vec3* p = proj + v;
+    const __m128 z = _mm_setr_ps(p[0].z, p[1].z, p[2].z, p[3].z);
+    const __m128 x = _mm_add_ps(vcx, _mm_setr_ps(p[0].x, p[1].x, p[2].x, p[3].x));
+    const __m128 y = _mm_add_ps(vcy, _mm_setr_ps(p[0].y, p[1].y, p[2].y, p[3].y));
+    const __m128 usable = _mm_and_ps(_mm_cmpge_ps(z, nearPlane),
+                                     _mm_and_ps(_mm_cmplt_ps(_mm_and_ps(x, absMask), limit),
+                                                _mm_cmplt_ps(_mm_and_ps(y, absMask), limit)));
+    __m128 rx = _mm_castsi128_ps(_mm_cvtps_epi32(x));
+    __m128 ry = _mm_castsi128_ps(_mm_cvtps_epi32(y));
+    __m128 riz = _mm_div_ps(one, z);
+    __m128 rfy = y;
+    rx = _mm_or_ps(_mm_and_ps(usable, rx), _mm_andnot_ps(usable, unusableX));
+    ry = _mm_and_ps(usable, ry);
+    riz = _mm_and_ps(usable, riz);
+    rfy = _mm_and_ps(usable, rfy);
+    _MM_TRANSPOSE4_PS(rx, ry, riz, rfy);  // now one vertex per register
+    _mm_storeu_ps(reinterpret_cast<float*>(out + v), rx);
+    _mm_storeu_ps(reinterpret_cast<float*>(out + v + 1), ry);
+    _mm_storeu_ps(reinterpret_cast<float*>(out + v + 2), riz);
+    _mm_storeu_ps(reinterpret_cast<float*>(out + v + 3), rfy);
+  }
+  for (; v < n; ++v) {
     const Vec3 p = proj[v];
     const float x = cx + p.x, y = cy + p.y;
-    // Nearer than the near plane drops every triangle of the vertex; a corner too far out
-    // to be converted to an integer drops its filled triangles as well.
     const bool usable =
         p.z >= kNearPlane && std::fabs(x) < kMaxCoordinate && std::fabs(y) < kMaxCoordinate;
     if (usable)
