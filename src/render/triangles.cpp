@@ -106,13 +106,14 @@ void drawSpan(RenderBuffers& rb, int64_t y, int64_t xs, int64_t xe, float iz, fl
   float* depth = rb.depthBuffer.data() + row;
   const uint32_t color = rb.drawColor;
   for (int64_t x = xs; x <= last; ++x) {
-    // Written back either way, with selects instead of a branch the depth test cannot
-    // predict: minss gives z exactly when z < stored (strictly), else the stored value.
+    // A plain branch, not selects: with selects every store waits for the load before it,
+    // and the next triangle, which mostly touches the same pixels, waits for those stores.
+    // A predicted branch lets the stores go ahead; measured faster on the torus.
     const float z = 1.0f / iz;
-    const float stored = depth[x];
-    const uint32_t nearer = 0u - static_cast<uint32_t>(z < stored);
-    frame[x] = (color & nearer) | (frame[x] & ~nearer);
-    depth[x] = _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(z), _mm_set_ss(stored)));
+    if (z < depth[x]) {
+      frame[x] = color;
+      depth[x] = z;
+    }
     iz = iz + step;
   }
 }
@@ -188,10 +189,10 @@ inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color, SpanEnd
   float iz = izLeft;
   for (int64_t x = left; x <= right; ++x) {
     const float z = 1.0f / iz;
-    const float stored = depth[x];
-    const uint32_t nearer = 0u - static_cast<uint32_t>(z < stored);
-    frame[x] = (color & nearer) | (frame[x] & ~nearer);
-    depth[x] = _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(z), _mm_set_ss(stored)));
+    if (z < depth[x]) {
+      frame[x] = color;
+      depth[x] = z;
+    }
     iz = iz + step;
   }
 }
