@@ -71,7 +71,8 @@ struct FillMode {
   uint8_t* flags = nullptr;  // the triangle's flag byte when marking
 };
 
-uint32_t shadeTriangle(float nz, uint16_t word, bool selected, bool modelColors) {
+[[gnu::always_inline]] inline uint32_t shadeTriangle(float nz, uint16_t word, bool selected,
+                                                     bool modelColors) {
   int32_t rgb[3] = {0, 0, 240};
   if (modelColors) {
     rgb[0] = ((word >> 10) & 31) * 8;
