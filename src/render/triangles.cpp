@@ -309,6 +309,11 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   // and the rows run from the top corner to the lowest. One wholly outside the clip
   // rectangle draws and marks nothing.
   const int64_t minX = rb.clipMinX, maxX = rb.clipMaxX, minY = rb.clipMinY, maxY = rb.clipMaxY;
+  const uint32_t clipX = static_cast<uint32_t>(rb.clipMinX),
+                 clipY = static_cast<uint32_t>(rb.clipMinY);
+  const uint32_t clipW = static_cast<uint32_t>(rb.clipMaxX - rb.clipMinX),
+                 clipH = static_cast<uint32_t>(rb.clipMaxY - rb.clipMinY);
+  const bool clipValid = rb.clipMaxX >= rb.clipMinX && rb.clipMaxY >= rb.clipMinY;
   for (int32_t t = 0; t < m.triangleCount; ++t) {
     float nz = 0.0f;
     if (!marking) {
@@ -332,10 +337,22 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
       continue;
     }
     const ScreenVertex sa = sv[tri.a], sb = sv[tri.b], sc = sv[tri.c];
-    if (sa.x == kUnusable || sb.x == kUnusable || sc.x == kUnusable) continue;
-    const int64_t left = std::min({sa.x, sb.x, sc.x}), right = std::max({sa.x, sb.x, sc.x});
-    const int64_t top = std::min({sa.y, sb.y, sc.y}), bottom = std::max({sa.y, sb.y, sc.y});
-    if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
+    // The common case first: every corner usable and inside the clip rectangle. As unsigned
+    // offsets from its top-left corner, an unusable x (the most negative) or any corner left
+    // of or above the rectangle counts as far beyond it.
+    const uint32_t offX =
+        std::max({static_cast<uint32_t>(sa.x) - clipX, static_cast<uint32_t>(sb.x) - clipX,
+                  static_cast<uint32_t>(sc.x) - clipX});
+    const uint32_t offY =
+        std::max({static_cast<uint32_t>(sa.y) - clipY, static_cast<uint32_t>(sb.y) - clipY,
+                  static_cast<uint32_t>(sc.y) - clipY});
+    const bool inside = offX <= clipW && offY <= clipH && clipValid;
+    if (!inside) {
+      if (sa.x == kUnusable || sb.x == kUnusable || sc.x == kUnusable) continue;
+      const int64_t left = std::min({sa.x, sb.x, sc.x}), right = std::max({sa.x, sb.x, sc.x});
+      const int64_t top = std::min({sa.y, sb.y, sc.y}), bottom = std::max({sa.y, sb.y, sc.y});
+      if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
+    }
     rb.drawColor = marking ? static_cast<uint32_t>(t)
                            : shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0,
                                            modelColors);
@@ -346,8 +363,8 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
     const float y3 = sc.fy;
     if (y1 < y2) std::swap(p1, p2), std::swap(y1, y2);
     if (y2 < y3) std::swap(p2, p3);
-    if (bottom - top <= 1 && !mode.markBySpanEnds && left >= minX && right <= maxX && top >= minY &&
-        bottom <= maxY) {
+    // P3 holds the top row; the lowest is P1's or P2's.
+    if (inside && std::max(p1.y, p2.y) - p3.y <= 1 && !mode.markBySpanEnds) {
       fillSmallTriangle(rb, p1, p2, p3);
       continue;
     }
