@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "render/camera_ops.h"
 #include "render_scene.h"
@@ -38,6 +40,44 @@ TEST(CameraProjection, NearPlaneIsInclusiveAndNearerVerticesKeepStaleXY) {
   EXPECT_EQ(m.vertexProj[1].x, 123.0f);
   EXPECT_EQ(m.vertexProj[1].y, 456.0f);
   EXPECT_EQ(m.vertexProj[1].z, 0.999f);  // the depth is always stored
+}
+
+// Every vertex of a model, whatever its place in the sweep (the sweep works on groups of
+// four and then the rest), gets exactly the bits of the formulas evaluated one float step at
+// a time; those nearer than the near plane keep their stale x and y wherever they stand.
+TEST(CameraProjection, EveryVertexMatchesThePlainFormulasBitForBit) {
+  for (int32_t count : {1, 3, 4, 5, 8, 1003}) {
+    Model m;
+    ASSERT_EQ(allocateModel(m, 1100, 4, 1), "");
+    Camera c = startCamera();
+    c.cameraXY = 0.7f, c.cameraYZ = 3.9f, c.cameraDistance = 60.0f;
+    computeCameraTrig(c);
+    std::mt19937 rng(static_cast<unsigned>(count));
+    std::uniform_real_distribution<float> coord(-90.0f, 90.0f);
+    for (int32_t v = 0; v < count; ++v) {
+      m.vertexPos[v] = {coord(rng), coord(rng), coord(rng)};
+      m.vertexProj[v] = {-1.5f * static_cast<float>(v), 2.5f, 0.0f};  // stale values
+    }
+    m.vertexCount = count;
+    projectVertices(m, c);
+    int nearer = 0;
+    for (int32_t v = 0; v < count; ++v) {
+      const Vec3 p = m.vertexPos[v];
+      const float X = p.x * c.cosXY - p.y * c.sinXY;
+      const float Y1 = p.x * c.sinXY + p.y * c.cosXY;
+      const float depth = p.z * c.cosYZ - Y1 * c.sinYZ + c.cameraDistance;
+      const float Y = Y1 * c.cosYZ + p.z * c.sinYZ;
+      Vec3 want{-1.5f * static_cast<float>(v), 2.5f, depth};
+      if (depth >= 1.0f)
+        want.x = X * c.cameraZoom / depth, want.y = Y * c.cameraZoom / depth;
+      else
+        ++nearer;
+      EXPECT_EQ(std::memcmp(&m.vertexProj[v], &want, sizeof(Vec3)), 0) << count << " vertex " << v;
+    }
+    if (count == 1003) {
+      EXPECT_GT(nearer, 10);
+    }
+  }
 }
 
 TEST(CameraProjection, StartViewLooksDownOnTheOriginFromTheFront) {

@@ -72,6 +72,29 @@ TEST(PresentScale, DetailTwoAveragesTwoByTwoBlocks) {
   EXPECT_EQ(s8.at(0, 0), 0xFFu);
 }
 
+// Every screen pixel of a random frame, wherever it falls in a row (the rows are converted
+// four pixels at a time and then the rest), is the masked sum of its block's four quarters.
+TEST(PresentScale, DetailTwoAveragesEveryBlockOfARandomFrame) {
+  for (int w : {1, 3, 4, 7, 13}) {
+    const int h = 3;
+    std::vector<uint32_t> pixels(static_cast<size_t>(4 * w * h));
+    uint32_t seed = 12345u + static_cast<uint32_t>(w);
+    for (uint32_t& p : pixels) p = (seed = seed * 1664525u + 1013904223u) & 0xFFFFFF;
+    const RenderBuffers rb = frame(w, h, 2, pixels);
+    Screen s(w, h, 32, 8);
+    presentFrame(rb, 2, 32, s.bytes.data(), s.pitch, w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const size_t at = static_cast<size_t>(2 * y) * (2 * w) + 2 * x, below = at + 2 * w;
+        const uint32_t want = ((pixels[at] >> 2) & 0x3F3F3F) + ((pixels[at + 1] >> 2) & 0x3F3F3F) +
+                              ((pixels[below] >> 2) & 0x3F3F3F) +
+                              ((pixels[below + 1] >> 2) & 0x3F3F3F);
+        EXPECT_EQ(s.at(x, y), want) << "width " << w << " at (" << x << ", " << y << ")";
+      }
+    EXPECT_EQ(s.bytes[static_cast<size_t>(4 * w)], 0xAA);  // the row padding stays untouched
+  }
+}
+
 TEST(PresentScale, DetailZeroDoublesEachPixel) {
   std::vector<uint32_t> pixels(4 * 3, 0);
   pixels[1 * 4 + 1] = 0x00FF8800;
