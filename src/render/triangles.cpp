@@ -286,7 +286,13 @@ void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
 
 // The depth component of the normal turned into camera space: the same float steps as
 // rotatePoint, without the two components the pass does not use.
-inline float rotatedDepth(const Camera& c, Vec3 n) {
+// The four sines and cosines are copied once per pass: read through the camera they would be
+// reloaded for every triangle, since each pixel store might, for all the compiler knows,
+// change them.
+struct NormalTurn {
+  float sinXY, cosXY, sinYZ, cosYZ;
+};
+inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
   const float y1 = n.x * c.sinXY + n.y * c.cosXY;
   return n.z * c.cosYZ - y1 * c.sinYZ;
 }
@@ -314,20 +320,26 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   const uint32_t clipW = static_cast<uint32_t>(rb.clipMaxX - rb.clipMinX),
                  clipH = static_cast<uint32_t>(rb.clipMaxY - rb.clipMinY);
   const bool clipValid = rb.clipMaxX >= rb.clipMinX && rb.clipMaxY >= rb.clipMinY;
-  for (int32_t t = 0; t < m.triangleCount; ++t) {
+  const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
+  const Vec3* normals = m.triNormal.data();
+  const int32_t count = m.triangleCount;
+  const Tri* tris = m.triVerts.data();
+  const uint16_t* colors = m.triColor.data();
+  uint8_t* triFlags = m.triFlags.data();
+  for (int32_t t = 0; t < count; ++t) {
     float nz = 0.0f;
     if (!marking) {
-      nz = rotatedDepth(c, m.triNormal[t]);
+      nz = rotatedDepth(turn, normals[t]);
       if (cull && nz > 0.0f) continue;  // facing away
     }
-    const Tri tri = m.triVerts[t];
+    const Tri tri = tris[t];
     if (wireframe) {
       const Vec3 va = proj[tri.a], vb = proj[tri.b], vc = proj[tri.c];
       // Any corner nearer than the near plane drops the whole triangle (no clipping).
       if (!(va.z >= kNearPlane && vb.z >= kNearPlane && vc.z >= kNearPlane)) continue;
-      rb.drawColor = marking ? static_cast<uint32_t>(t)
-                             : shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0,
-                                             modelColors);
+      rb.drawColor =
+          marking ? static_cast<uint32_t>(t)
+                  : shadeTriangle(nz, colors[t], (triFlags[t] & kSelectedBit) != 0, modelColors);
       const Corner p1{cx + va.x, cy + va.y, va.z};
       const Corner p2{cx + vb.x, cy + vb.y, vb.z};
       const Corner p3{cx + vc.x, cy + vc.y, vc.z};
@@ -353,9 +365,9 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
       const int64_t top = std::min({sa.y, sb.y, sc.y}), bottom = std::max({sa.y, sb.y, sc.y});
       if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
     }
-    rb.drawColor = marking ? static_cast<uint32_t>(t)
-                           : shadeTriangle(nz, m.triColor[t], (m.triFlags[t] & kSelectedBit) != 0,
-                                           modelColors);
+    rb.drawColor =
+        marking ? static_cast<uint32_t>(t)
+                : shadeTriangle(nz, colors[t], (triFlags[t] & kSelectedBit) != 0, modelColors);
     // Two compare-and-swaps on the float y leave the top corner in P3; P1 and P2 stay in
     // whatever order. Comparing the rounded rows instead could order equal rows differently.
     PixelCorner p1{sa.x, sa.y, sa.iz}, p2{sb.x, sb.y, sb.iz}, p3{sc.x, sc.y, sc.iz};
@@ -368,7 +380,7 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
       fillSmallTriangle(rb, p1, p2, p3);
       continue;
     }
-    mode.flags = &m.triFlags[t];
+    mode.flags = triFlags + t;
     fillTriangle(rb, p1, p2, p3, mode);
   }
 }
