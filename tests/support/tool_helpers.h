@@ -14,7 +14,6 @@ inline void putEntry(MenuState& ms, int label, int menu, int row = 30, int colum
                 static_cast<uint8_t>(label),  static_cast<uint8_t>(menu), 0};
 }
 
-
 // Signed difference of two angles folded into (-pi, pi].
 inline float angleDelta(float after, float before) {
   double d = static_cast<double>(after) - before;
