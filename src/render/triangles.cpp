@@ -297,12 +297,10 @@ inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
   return n.z * c.cosYZ - y1 * c.sinYZ;
 }
 
-}  // namespace
-
-void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags, bool marking) {
-  if (m.triangleCount == 0) return;
-  const bool cull = !marking && (viewFlags & kBackfaceCulling) != 0;
-  const bool wireframe = (viewFlags & kWireframe) != 0;
+// The pass, built once for each combination of the switches that change its inner loop, so
+// that none of them is tested again for every triangle.
+template <bool marking, bool cull, bool wireframe>
+void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
   const bool modelColors = (viewFlags & kModelColors) != 0;
   FillMode mode;
   mode.markBySpanEnds = marking && (viewFlags & kOnlySelectVisible) == 0;
@@ -315,11 +313,17 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   // and the rows run from the top corner to the lowest. One wholly outside the clip
   // rectangle draws and marks nothing.
   const int64_t minX = rb.clipMinX, maxX = rb.clipMaxX, minY = rb.clipMinY, maxY = rb.clipMaxY;
-  const uint32_t clipX = static_cast<uint32_t>(rb.clipMinX),
-                 clipY = static_cast<uint32_t>(rb.clipMinY);
-  const uint32_t clipW = static_cast<uint32_t>(rb.clipMaxX - rb.clipMinX),
-                 clipH = static_cast<uint32_t>(rb.clipMaxY - rb.clipMinY);
+  // The inside test in lanes x, y, x, y: offsets from the clip rectangle's top-left corner
+  // compared as unsigned numbers (flipping the sign bits makes the signed compare do that)
+  // with its width and height. An empty rectangle has nothing inside.
   const bool clipValid = rb.clipMaxX >= rb.clipMinX && rb.clipMaxY >= rb.clipMinY;
+  const __m128i clipOrigin = _mm_setr_epi32(rb.clipMinX, rb.clipMinY, rb.clipMinX, rb.clipMinY);
+  const __m128i signBits = _mm_set1_epi32(INT32_MIN);
+  const int32_t extentX = static_cast<int32_t>(
+      (static_cast<uint32_t>(rb.clipMaxX) - static_cast<uint32_t>(rb.clipMinX)) ^ 0x80000000u);
+  const int32_t extentY = static_cast<int32_t>(
+      (static_cast<uint32_t>(rb.clipMaxY) - static_cast<uint32_t>(rb.clipMinY)) ^ 0x80000000u);
+  const __m128i clipExtent = _mm_setr_epi32(extentX, extentY, extentX, extentY);
   const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
   const Vec3* normals = m.triNormal.data();
   const int32_t count = m.triangleCount;
@@ -348,21 +352,25 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
       drawLine3D(rb, p2.x, p2.y, p2.z, p1.x, p1.y, p1.z);
       continue;
     }
-    const ScreenVertex sa = sv[tri.a], sb = sv[tri.b], sc = sv[tri.c];
+    const ScreenVertex* va = sv + tri.a;
+    const ScreenVertex* vb = sv + tri.b;
+    const ScreenVertex* vc = sv + tri.c;
     // The common case first: every corner usable and inside the clip rectangle. As unsigned
     // offsets from its top-left corner, an unusable x (the most negative) or any corner left
-    // of or above the rectangle counts as far beyond it.
-    const uint32_t offX =
-        std::max({static_cast<uint32_t>(sa.x) - clipX, static_cast<uint32_t>(sb.x) - clipX,
-                  static_cast<uint32_t>(sc.x) - clipX});
-    const uint32_t offY =
-        std::max({static_cast<uint32_t>(sa.y) - clipY, static_cast<uint32_t>(sb.y) - clipY,
-                  static_cast<uint32_t>(sc.y) - clipY});
-    const bool inside = offX <= clipW && offY <= clipH && clipValid;
+    // of or above the rectangle counts as far beyond it. Tested on the x and y of all three
+    // corners at once.
+    const __m128i ab = _mm_unpacklo_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(va)),
+                                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(vb)));
+    const __m128i c2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vc));
+    const __m128i cc = _mm_unpacklo_epi64(c2, c2);
+    const __m128i beyond = _mm_or_si128(
+        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(ab, clipOrigin), signBits), clipExtent),
+        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(cc, clipOrigin), signBits), clipExtent));
+    const bool inside = _mm_movemask_epi8(beyond) == 0 && clipValid;
     if (!inside) {
-      if (sa.x == kUnusable || sb.x == kUnusable || sc.x == kUnusable) continue;
-      const int64_t left = std::min({sa.x, sb.x, sc.x}), right = std::max({sa.x, sb.x, sc.x});
-      const int64_t top = std::min({sa.y, sb.y, sc.y}), bottom = std::max({sa.y, sb.y, sc.y});
+      if (va->x == kUnusable || vb->x == kUnusable || vc->x == kUnusable) continue;
+      const int64_t left = std::min({va->x, vb->x, vc->x}), right = std::max({va->x, vb->x, vc->x});
+      const int64_t top = std::min({va->y, vb->y, vc->y}), bottom = std::max({va->y, vb->y, vc->y});
       if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
     }
     rb.drawColor =
@@ -370,11 +378,10 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
                 : shadeTriangle(nz, colors[t], (triFlags[t] & kSelectedBit) != 0, modelColors);
     // Two compare-and-swaps on the float y leave the top corner in P3; P1 and P2 stay in
     // whatever order. Comparing the rounded rows instead could order equal rows differently.
-    PixelCorner p1{sa.x, sa.y, sa.iz}, p2{sb.x, sb.y, sb.iz}, p3{sc.x, sc.y, sc.iz};
-    float y1 = sa.fy, y2 = sb.fy;
-    const float y3 = sc.fy;
-    if (y1 < y2) std::swap(p1, p2), std::swap(y1, y2);
-    if (y2 < y3) std::swap(p2, p3);
+    const ScreenVertex *q1 = va, *q2 = vb, *q3 = vc;
+    if (q1->fy < q2->fy) std::swap(q1, q2);
+    if (q2->fy < q3->fy) std::swap(q2, q3);
+    const PixelCorner p1{q1->x, q1->y, q1->iz}, p2{q2->x, q2->y, q2->iz}, p3{q3->x, q3->y, q3->iz};
     // P3 holds the top row; the lowest is P1's or P2's.
     if (inside && std::max(p1.y, p2.y) - p3.y <= 1 && !mode.markBySpanEnds) {
       fillSmallTriangle(rb, p1, p2, p3);
@@ -382,5 +389,27 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
     }
     mode.flags = triFlags + t;
     fillTriangle(rb, p1, p2, p3, mode);
+  }
+}
+
+}  // namespace
+
+void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags, bool marking) {
+  if (m.triangleCount == 0) return;
+  const bool cull = !marking && (viewFlags & kBackfaceCulling) != 0;
+  const bool wireframe = (viewFlags & kWireframe) != 0;
+  if (wireframe) {
+    if (marking)
+      trianglePass<true, false, true>(rb, m, c, viewFlags);
+    else if (cull)
+      trianglePass<false, true, true>(rb, m, c, viewFlags);
+    else
+      trianglePass<false, false, true>(rb, m, c, viewFlags);
+  } else if (marking) {
+    trianglePass<true, false, false>(rb, m, c, viewFlags);
+  } else if (cull) {
+    trianglePass<false, true, false>(rb, m, c, viewFlags);
+  } else {
+    trianglePass<false, false, false>(rb, m, c, viewFlags);
   }
 }
