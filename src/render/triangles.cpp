@@ -297,6 +297,39 @@ inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
   return n.z * c.cosYZ - y1 * c.sinYZ;
 }
 
+// Filled triangles in display mode are shaded per pixel after the pass rather than per
+// triangle before it: a pixel ends with the colour of the last triangle that wrote it either
+// way, and a dense model has far fewer covered pixels than triangles (most of which are
+// drawn over or hidden). While the pass runs such a pixel holds the triangle's index with
+// the top bit set; every colour and every marking index has it clear.
+constexpr uint32_t kShadeLater = 0x80000000u;
+
+void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn, bool modelColors) {
+  const Vec3* normals = m.triNormal.data();
+  const uint16_t* colors = m.triColor.data();
+  const uint8_t* triFlags = m.triFlags.data();
+  uint32_t* frame = rb.frameBuffer.data();
+  const size_t n = rb.frameBuffer.size();
+  uint32_t lastTagged = 0, lastColor = 0;  // neighbouring pixels mostly share a triangle
+  size_t i = 0;
+  for (; i < n; i += 4) {
+    // Four pixels without a tagged one are skipped with one test.
+    if (i + 4 <= n && _mm_movemask_ps(_mm_loadu_ps(reinterpret_cast<const float*>(frame + i))) == 0)
+      continue;
+    for (size_t k = i; k < std::min(i + 4, n); ++k) {
+      const uint32_t v = frame[k];
+      if ((v & kShadeLater) == 0) continue;
+      if (v != lastTagged) {
+        const uint32_t t = v & ~kShadeLater;
+        lastTagged = v;
+        lastColor = shadeTriangle(rotatedDepth(turn, normals[t]), colors[t],
+                                  (triFlags[t] & kSelectedBit) != 0, modelColors);
+      }
+      frame[k] = lastColor;
+    }
+  }
+}
+
 // The pass, built once for each combination of the switches that change its inner loop, so
 // that none of them is tested again for every triangle.
 template <bool marking, bool cull, bool wireframe>
@@ -373,9 +406,8 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
       const int64_t top = std::min({va->y, vb->y, vc->y}), bottom = std::max({va->y, vb->y, vc->y});
       if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
     }
-    rb.drawColor =
-        marking ? static_cast<uint32_t>(t)
-                : shadeTriangle(nz, colors[t], (triFlags[t] & kSelectedBit) != 0, modelColors);
+    // Filled triangles write their tagged index; the colours follow once the pass is done.
+    rb.drawColor = marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
     // Two compare-and-swaps on the float y leave the top corner in P3; P1 and P2 stay in
     // whatever order. Comparing the rounded rows instead could order equal rows differently.
     const ScreenVertex *q1 = va, *q2 = vb, *q3 = vc;
@@ -390,6 +422,7 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     mode.flags = triFlags + t;
     fillTriangle(rb, p1, p2, p3, mode);
   }
+  if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors);
 }
 
 }  // namespace
