@@ -208,7 +208,8 @@ inline int64_t sign(int64_t v) {
 // it stands one pixel short of its far corner (ceil(dx) - 1 pixels from its start); every
 // other edge end is reset to its corner there. The 1/z of the advanced edge is the corner's
 // plus the one-row step (iz far - iz near) / 1, the same float operations as the stepper.
-void fillSmallTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner p3) {
+[[gnu::always_inline]] inline void fillSmallTriangle(RenderBuffers& rb, PixelCorner p1,
+                                                     PixelCorner p2, PixelCorner p3) {
   const int64_t y3 = p3.y;
   const bool twoRows = p1.y != y3 || p2.y != y3;
   const uint32_t color = rb.drawColor;
