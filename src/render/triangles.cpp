@@ -235,7 +235,9 @@ inline int64_t sign(int64_t v) {
 constexpr int32_t kUnusable = INT32_MIN;
 static_assert(sizeof(ScreenVertex) == 16, "one vertex of the table is one 16-byte store");
 
-void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
+// Fills the vertex table; returns the rows the usable vertices lie on (first > last: none).
+std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model& m,
+                                                  const Camera& c) {
   const size_t n = static_cast<size_t>(m.vertexCount);
   // The editor sizes the table with the model at start-up; only callers that did not (tests,
   // benchmarks) grow it here.
@@ -251,6 +253,9 @@ void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
   const __m128 nearPlane = _mm_set1_ps(kNearPlane), limit = _mm_set1_ps(kMaxCoordinate);
   const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
   const __m128 unusableX = _mm_castsi128_ps(_mm_set1_epi32(kUnusable));
+  // The highest and lowest usable frame y, lane by lane.
+  const __m128 above = _mm_set1_ps(kMaxCoordinate), below = _mm_set1_ps(-kMaxCoordinate);
+  __m128 top = above, bottom = below;
   for (; v + 4 <= n; v += 4) {
     const Vec3* p = proj + v;
     const __m128 z = _mm_setr_ps(p[0].z, p[1].z, p[2].z, p[3].z);
@@ -263,6 +268,8 @@ void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
     __m128 ry = _mm_castsi128_ps(_mm_cvtps_epi32(y));
     __m128 riz = _mm_div_ps(one, z);
     __m128 rfy = y;
+    top = _mm_min_ps(top, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, above)));
+    bottom = _mm_max_ps(bottom, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, below)));
     rx = _mm_or_ps(_mm_and_ps(usable, rx), _mm_andnot_ps(usable, unusableX));
     ry = _mm_and_ps(usable, ry);
     riz = _mm_and_ps(usable, riz);
@@ -278,11 +285,20 @@ void prepareScreenVertices(RenderBuffers& rb, const Model& m, const Camera& c) {
     const float x = cx + p.x, y = cy + p.y;
     const bool usable =
         p.z >= kNearPlane && std::fabs(x) < kMaxCoordinate && std::fabs(y) < kMaxCoordinate;
-    if (usable)
+    if (usable) {
       out[v] = {roundToInt(x), roundToInt(y), 1.0f / p.z, y};
-    else
+      top = _mm_min_ss(top, _mm_set_ss(y));
+      bottom = _mm_max_ss(bottom, _mm_set_ss(y));
+    } else {
       out[v] = {kUnusable, 0, 0.0f, 0.0f};
+    }
   }
+  top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(1, 0, 3, 2)));
+  top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(2, 3, 0, 1)));
+  bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(1, 0, 3, 2)));
+  bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(2, 3, 0, 1)));
+  // Rounding keeps the order, so every usable vertex's row lies between these two.
+  return {roundToInt(_mm_cvtss_f32(top)), roundToInt(_mm_cvtss_f32(bottom))};
 }
 
 // The depth component of the normal turned into camera space: the same float steps as
@@ -305,16 +321,21 @@ inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
 // the top bit set; every colour and every marking index has it clear.
 constexpr uint32_t kShadeLater = 0x80000000u;
 
-void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn, bool modelColors) {
+// Shades the tagged pixels of rows `firstRow` to `lastRow` (those the pass could draw on).
+void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn, bool modelColors,
+                      int32_t firstRow, int32_t lastRow) {
+  firstRow = std::max(firstRow, rb.clipMinY);
+  lastRow = std::min(lastRow, rb.clipMaxY);
+  if (firstRow > lastRow) return;
   const Vec3* normals = m.triNormal.data();
   const uint16_t* colors = m.triColor.data();
   const uint8_t* triFlags = m.triFlags.data();
-  uint32_t* frame = rb.frameBuffer.data();
-  const size_t n = rb.frameBuffer.size();
+  const size_t width = static_cast<size_t>(rb.renderWidth);
+  uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(firstRow) * width;
+  const size_t n = static_cast<size_t>(lastRow - firstRow + 1) * width;
   uint32_t lastTagged = 0, lastColor = 0;  // neighbouring pixels mostly share a triangle
-  size_t i = 0;
-  for (; i < n; i += 4) {
-    // Four pixels without a tagged one are skipped with one test.
+  for (size_t i = 0; i < n; i += 4) {
+    // Four pixels without a tagged one are passed over with one test.
     if (i + 4 <= n && _mm_movemask_ps(_mm_loadu_ps(reinterpret_cast<const float*>(frame + i))) == 0)
       continue;
     for (size_t k = i; k < std::min(i + 4, n); ++k) {
@@ -341,7 +362,8 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
   mode.unselect = (viewFlags & kUnselect) != 0;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
-  if (!wireframe) prepareScreenVertices(rb, m, c);
+  std::pair<int32_t, int32_t> rows{0, -1};  // the rows the filled triangles can draw on
+  if (!wireframe) rows = prepareScreenVertices(rb, m, c);
   const ScreenVertex* sv = rb.screenVertices.data();
   // A triangle lies between its extreme corners: the edges never leave the corners' columns
   // and the rows run from the top corner to the lowest. One wholly outside the clip
@@ -423,7 +445,7 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     mode.flags = triFlags + t;
     fillTriangle(rb, p1, p2, p3, mode);
   }
-  if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors);
+  if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
 }
 
 }  // namespace
