@@ -125,53 +125,6 @@ struct PixelCorner {
   float iz;
 };
 
-void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner p3,
-                  const FillMode& mode) {
-  const int64_t x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y, x3 = p3.x, y3 = p3.y;
-  const float iz1 = p1.iz, iz2 = p2.iz, iz3 = p3.iz;
-
-  // Edge A runs P3 -> P2 -> P1, edge B runs P3 -> P1 -> P2.
-  Edge a, b;
-  a.x = b.x = x3;
-  a.iz = b.iz = iz3;
-  a.aim(x3, iz3, x2, y2, iz2, y3);
-  b.aim(x3, iz3, x1, y1, iz1, y3);
-  int turns = 0;
-  for (int64_t y = y3;; ++y) {
-    if (y == y2) {
-      a.x = x2;
-      a.iz = iz2;
-      if (++turns == 1) a.aim(x2, iz2, x1, y1, iz1, y);
-    }
-    if (y == y1) {
-      b.x = x1;
-      b.iz = iz1;
-      if (++turns == 1) b.aim(x1, iz1, x2, y2, iz2, y);
-    }
-    if (y > rb.clipMaxY) return;  // below the clip rectangle: done
-    if (y >= rb.clipMinY) {       // rows above it only advance the edges
-      if (mode.markBySpanEnds && ((a.x > b.x && a.x >= rb.clipMinX && a.x <= rb.clipMaxX) ||
-                                  (b.x >= rb.clipMinX && b.x <= rb.clipMaxX))) {
-        if (mode.unselect)
-          *mode.flags = static_cast<uint8_t>(*mode.flags & ~kSelectedBit);
-        else
-          *mode.flags = static_cast<uint8_t>(*mode.flags | kSelectedBit);
-        return;
-      }
-      // From the left end to the right, 1/z from the left end's; one pixel steps by 0.
-      const bool aRight = a.x > b.x;
-      const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
-      const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
-      const int64_t width = right - left;
-      const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
-      drawSpan(rb, y, left, right, izLeft, width > 0 ? step : 0.0f);
-    }
-    if (turns > 1) return;  // the lower of the two other corners was this row
-    a.advance();
-    b.advance();
-  }
-}
-
 // One end of a row's span: the x an edge has reached and its 1/z there.
 struct SpanEnd {
   int64_t x;
@@ -195,6 +148,65 @@ inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color, SpanEnd
       depth[x] = z;
     }
     iz = iz + step;
+  }
+}
+
+// `inside`: the triangle lies wholly inside the clip rectangle and its rows are drawn (not
+// tested for marking), so no row or span needs clipping.
+template <bool inside>
+void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner p3,
+                  const FillMode& mode) {
+  const int64_t x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y, x3 = p3.x, y3 = p3.y;
+  const float iz1 = p1.iz, iz2 = p2.iz, iz3 = p3.iz;
+
+  // Edge A runs P3 -> P2 -> P1, edge B runs P3 -> P1 -> P2.
+  Edge a, b;
+  a.x = b.x = x3;
+  a.iz = b.iz = iz3;
+  a.aim(x3, iz3, x2, y2, iz2, y3);
+  b.aim(x3, iz3, x1, y1, iz1, y3);
+  int turns = 0;
+  const size_t frameWidth = static_cast<size_t>(rb.renderWidth);
+  const size_t top = inside ? static_cast<size_t>(y3) * frameWidth : 0;
+  uint32_t* frame = rb.frameBuffer.data() + top;
+  float* depth = rb.depthBuffer.data() + top;
+  for (int64_t y = y3;; ++y) {
+    if (y == y2) {
+      a.x = x2;
+      a.iz = iz2;
+      if (++turns == 1) a.aim(x2, iz2, x1, y1, iz1, y);
+    }
+    if (y == y1) {
+      b.x = x1;
+      b.iz = iz1;
+      if (++turns == 1) b.aim(x1, iz1, x2, y2, iz2, y);
+    }
+    if (inside) {
+      drawRowInside(frame, depth, rb.drawColor, SpanEnd{a.x, a.iz}, SpanEnd{b.x, b.iz});
+      frame += frameWidth;
+      depth += frameWidth;
+    } else if (y > rb.clipMaxY) {
+      return;                       // below the clip rectangle: done
+    } else if (y >= rb.clipMinY) {  // rows above it only advance the edges
+      if (mode.markBySpanEnds && ((a.x > b.x && a.x >= rb.clipMinX && a.x <= rb.clipMaxX) ||
+                                  (b.x >= rb.clipMinX && b.x <= rb.clipMaxX))) {
+        if (mode.unselect)
+          *mode.flags = static_cast<uint8_t>(*mode.flags & ~kSelectedBit);
+        else
+          *mode.flags = static_cast<uint8_t>(*mode.flags | kSelectedBit);
+        return;
+      }
+      // From the left end to the right, 1/z from the left end's; one pixel steps by 0.
+      const bool aRight = a.x > b.x;
+      const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
+      const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
+      const int64_t width = right - left;
+      const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
+      drawSpan(rb, y, left, right, izLeft, width > 0 ? step : 0.0f);
+    }
+    if (turns > 1) return;  // the lower of the two other corners was this row
+    a.advance();
+    b.advance();
   }
 }
 
@@ -443,7 +455,10 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
       continue;
     }
     mode.flags = triFlags + t;
-    fillTriangle(rb, p1, p2, p3, mode);
+    if (inside && !mode.markBySpanEnds)
+      fillTriangle<true>(rb, p1, p2, p3, mode);
+    else
+      fillTriangle<false>(rb, p1, p2, p3, mode);
   }
   if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
 }
