@@ -137,17 +137,22 @@ inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color, SpanEnd
   const bool aRight = a.x > b.x;
   const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
   const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
-  const int64_t width = right - left;
-  // With one pixel the step is never used.
-  const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
+  // The first pixel; most rows of a dense model have no other, and need no step.
+  const float z = 1.0f / izLeft;
+  if (z < depth[left]) {
+    frame[left] = color;
+    depth[left] = z;
+  }
+  if (right == left) return;
+  const float step = (izRight - izLeft) / static_cast<float>(right - left);
   float iz = izLeft;
-  for (int64_t x = left; x <= right; ++x) {
-    const float z = 1.0f / iz;
-    if (z < depth[x]) {
-      frame[x] = color;
-      depth[x] = z;
-    }
+  for (int64_t x = left + 1; x <= right; ++x) {
     iz = iz + step;
+    const float zx = 1.0f / iz;
+    if (zx < depth[x]) {
+      frame[x] = color;
+      depth[x] = zx;
+    }
   }
 }
 
