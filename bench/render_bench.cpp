@@ -32,9 +32,8 @@ void renderFrame(benchmark::State& state) {
   for (auto _ : state) {
     computeCameraTrig(c);
     clearRenderBuffers(rb, kFarDepth);
-    projectVertices(m, c);
     drawGrid(rb, c);
-    drawTriangles(rb, m, c, flags, false);
+    projectAndDrawTriangles(rb, m, c, flags);
     drawLines(rb, m, c);
     presentFrame(rb, rdet, 32, screen.data(), screenW * 4, screenW, screenH);
     benchmark::DoNotOptimize(screen.data());

@@ -77,13 +77,15 @@ void renderStep(Editor& ed) {
   RenderBuffers& rb = ed.render;
   computeCameraTrig(ed.camera);
   clearRenderBuffers(rb, farDepth(ed.fields));
-  projectVertices(ed.model, ed.camera);
   rb.clipMinX = 0;
   rb.clipMinY = 0;
   rb.clipMaxX = rb.renderMaxX;
   rb.clipMaxY = rb.renderMaxY;
   if (flagOn(ed, kShowGrid)) drawGrid(rb, ed.camera);
-  if (flagOn(ed, kShowTris)) drawTriangles(rb, ed.model, ed.camera, ed.viewFlags, false);
+  if (flagOn(ed, kShowTris))
+    projectAndDrawTriangles(rb, ed.model, ed.camera, ed.viewFlags);
+  else
+    projectVertices(ed.model, ed.camera);
   if (flagOn(ed, kShowLines)) drawLines(rb, ed.model, ed.camera);
   if (flagOn(ed, kShowVerts)) drawVertices(rb, ed.model, ed.camera);
   ed.requests.needRender = 0;

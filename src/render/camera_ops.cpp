@@ -1,9 +1,9 @@
 // Camera transform, projection, unprojection, picking and the camera operations.
 #include "render/camera_ops.h"
 
-#include <emmintrin.h>
-
 #include <cmath>
+
+#include "render/project_lanes.h"
 
 namespace {
 
@@ -34,49 +34,33 @@ Vec3 rotatePoint(const Camera& c, Vec3 p) {
 }
 
 void projectVertices(Model& m, const Camera& c) {
-  const float cxy = c.cosXY, sxy = c.sinXY, cyz = c.cosYZ, syz = c.sinYZ;
-  const float D = c.cameraDistance, F = c.cameraZoom;
   const Vec3* pos = m.vertexPos.data();
   Vec3* proj = m.vertexProj.data();
   const int32_t n = m.vertexCount;
   int32_t v = 0;
-  // Four vertices at a time: the same float operations in the same order on each lane (the
-  // divisions are the cost here, and one packed division does four). Lanes nearer than the
-  // near plane divide too, but their x and y are not stored.
-  const __m128 vcxy = _mm_set1_ps(cxy), vsxy = _mm_set1_ps(sxy), vcyz = _mm_set1_ps(cyz),
-               vsyz = _mm_set1_ps(syz), vD = _mm_set1_ps(D), vF = _mm_set1_ps(F);
-  for (; v + 4 <= n; v += 4) {
-    const Vec3* p = pos + v;
-    const __m128 x = _mm_setr_ps(p[0].x, p[1].x, p[2].x, p[3].x);
-    const __m128 y = _mm_setr_ps(p[0].y, p[1].y, p[2].y, p[3].y);
-    const __m128 z = _mm_setr_ps(p[0].z, p[1].z, p[2].z, p[3].z);
-    const __m128 X = _mm_sub_ps(_mm_mul_ps(x, vcxy), _mm_mul_ps(y, vsxy));
-    const __m128 Y1 = _mm_add_ps(_mm_mul_ps(x, vsxy), _mm_mul_ps(y, vcxy));
-    const __m128 depth = _mm_add_ps(_mm_sub_ps(_mm_mul_ps(z, vcyz), _mm_mul_ps(Y1, vsyz)), vD);
-    const __m128 Y = _mm_add_ps(_mm_mul_ps(Y1, vcyz), _mm_mul_ps(z, vsyz));
-    alignas(16) float ox[4], oy[4], od[4];
-    _mm_store_ps(ox, _mm_div_ps(_mm_mul_ps(X, vF), depth));
-    _mm_store_ps(oy, _mm_div_ps(_mm_mul_ps(Y, vF), depth));
-    _mm_store_ps(od, depth);
-    for (int k = 0; k < 4; ++k) {
-      if (od[k] >= kNearPlane) {  // nearer vertices keep their stale x, y
-        proj[v + k].x = ox[k];
-        proj[v + k].y = oy[k];
-      }
-      proj[v + k].z = od[k];
-    }
-  }
-  for (; v < n; ++v) {
-    const Vec3 p = pos[v];
+  // Four vertices at a time (the divisions are the cost here, and one packed division does
+  // four), then the rest one by one.
+  const CameraLanes lanes = cameraLanes(c);
+  for (; v + 4 <= n; v += 4)
+    storeFourProjections(proj + v, projectFourPoints(lanes, loadFourPoints(pos + v)));
+  projectVertexRange(m, c, v, n);
+}
+
+void projectVertexRange(Model& m, const Camera& c, int32_t first, int32_t last) {
+  const float cxy = c.cosXY, sxy = c.sinXY, cyz = c.cosYZ, syz = c.sinYZ;
+  const float D = c.cameraDistance, F = c.cameraZoom;
+  for (int32_t v = first; v < last; ++v) {
+    const Vec3 p = m.vertexPos[v];
     const float X = p.x * cxy - p.y * sxy;
     const float Y1 = p.x * sxy + p.y * cxy;
     const float depth = p.z * cyz - Y1 * syz + D;
     const float Y = Y1 * cyz + p.z * syz;
+    Vec3& out = m.vertexProj[v];
     if (depth >= kNearPlane) {
-      proj[v].x = X * F / depth;
-      proj[v].y = Y * F / depth;
+      out.x = X * F / depth;
+      out.y = Y * F / depth;
     }
-    proj[v].z = depth;
+    out.z = depth;
   }
 }
 

@@ -11,6 +11,8 @@ void computeCameraTrig(Camera& c);
 Vec3 rotatePoint(const Camera& c, Vec3 p);
 // Fills vertexProj for vertices 0 .. vertexCount - 1 (x, y kept stale below depth 1.0).
 void projectVertices(Model& m, const Camera& c);
+// The same for vertices first .. last - 1, one at a time.
+void projectVertexRange(Model& m, const Camera& c, int32_t first, int32_t last);
 // Frame pixel and depth sample back to a world point. Returns false when a background ray
 // misses the ground plane (parallel, or meeting it behind the camera).
 bool unprojectPixel(const Camera& c, float farDepth, int px, int py, float depthSample, Vec3& out);

@@ -18,6 +18,9 @@ void clearRenderBuffers(RenderBuffers& rb, float farDepth);
 // Display mode when `marking` is false; marking mode (triangle indices / selection marks)
 // otherwise. viewFlags steers culling, wireframe, model colours, visible-parts and unselect.
 void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags, bool marking);
+// projectVertices followed by the display pass of drawTriangles, with the same result; the
+// projection fills the pass's per-vertex table in the same sweep.
+void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags);
 void drawGrid(RenderBuffers& rb, const Camera& c);
 void drawLines(RenderBuffers& rb, const Model& m, const Camera& c);
 void drawVertices(RenderBuffers& rb, const Model& m, const Camera& c);

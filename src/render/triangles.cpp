@@ -11,6 +11,7 @@
 #include "core/editor.h"
 #include "render/camera_ops.h"
 #include "render/overlays.h"
+#include "render/project_lanes.h"
 #include "render/render_passes.h"
 
 namespace {
@@ -252,70 +253,96 @@ inline int64_t sign(int64_t v) {
 constexpr int32_t kUnusable = INT32_MIN;
 static_assert(sizeof(ScreenVertex) == 16, "one vertex of the table is one 16-byte store");
 
-// Fills the vertex table; returns the rows the usable vertices lie on (first > last: none).
-std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model& m,
-                                                  const Camera& c) {
-  const size_t n = static_cast<size_t>(m.vertexCount);
-  // The editor sizes the table with the model at start-up; only callers that did not (tests,
-  // benchmarks) grow it here.
-  if (rb.screenVertices.size() < n) rb.screenVertices.resize(n);
-  const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
-  const Vec3* proj = m.vertexProj.data();
-  ScreenVertex* out = rb.screenVertices.data();
-  size_t v = 0;
-  // Four vertices at a time with the same float steps per lane; the packed conversion rounds
-  // half to even like the single one. Nearer than the near plane drops every triangle of the
-  // vertex; a corner too far out to be converted to an integer drops its filled triangles.
-  const __m128 vcx = _mm_set1_ps(cx), vcy = _mm_set1_ps(cy), one = _mm_set1_ps(1.0f);
-  const __m128 nearPlane = _mm_set1_ps(kNearPlane), limit = _mm_set1_ps(kMaxCoordinate);
-  const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
-  const __m128 unusableX = _mm_castsi128_ps(_mm_set1_epi32(kUnusable));
-  // The highest and lowest usable frame y, lane by lane.
-  const __m128 above = _mm_set1_ps(kMaxCoordinate), below = _mm_set1_ps(-kMaxCoordinate);
-  __m128 top = above, bottom = below;
-  for (; v + 4 <= n; v += 4) {
-    const Vec3* p = proj + v;
-    const __m128 z = _mm_setr_ps(p[0].z, p[1].z, p[2].z, p[3].z);
-    const __m128 x = _mm_add_ps(vcx, _mm_setr_ps(p[0].x, p[1].x, p[2].x, p[3].x));
-    const __m128 y = _mm_add_ps(vcy, _mm_setr_ps(p[0].y, p[1].y, p[2].y, p[3].y));
-    const __m128 usable = _mm_and_ps(_mm_cmpge_ps(z, nearPlane),
+// Writes the vertex table from projected vertices. Four vertices at a time with the same
+// float steps per lane as one at a time; the packed conversion rounds half to even like the
+// single one. Nearer than the near plane drops every triangle of the vertex; a corner too far
+// out to be converted to an integer drops its filled triangles.
+class ScreenTableWriter {
+ public:
+  ScreenTableWriter(RenderBuffers& rb, const Model& m, const Camera& c)
+      : cx_(static_cast<float>(c.viewCenterX)),
+        cy_(static_cast<float>(c.viewCenterY)),
+        vcx_(_mm_set1_ps(cx_)),
+        vcy_(_mm_set1_ps(cy_)) {
+    const size_t n = static_cast<size_t>(m.vertexCount);
+    // The editor sizes the table with the model at start-up; only callers that did not
+    // (tests, benchmarks) grow it here.
+    if (rb.screenVertices.size() < n) rb.screenVertices.resize(n);
+    out_ = rb.screenVertices.data();
+  }
+
+  // Vertices v .. v + 3: frame x and y relative to the view centre, and depth.
+  void four(size_t v, const FourPoints& p) {
+    const __m128 one = _mm_set1_ps(1.0f), nearPlane = _mm_set1_ps(kNearPlane);
+    const __m128 limit = _mm_set1_ps(kMaxCoordinate);
+    const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+    const __m128 unusableX = _mm_castsi128_ps(_mm_set1_epi32(kUnusable));
+    const __m128 x = _mm_add_ps(vcx_, p.x), y = _mm_add_ps(vcy_, p.y);
+    const __m128 usable = _mm_and_ps(_mm_cmpge_ps(p.z, nearPlane),
                                      _mm_and_ps(_mm_cmplt_ps(_mm_and_ps(x, absMask), limit),
                                                 _mm_cmplt_ps(_mm_and_ps(y, absMask), limit)));
     __m128 rx = _mm_castsi128_ps(_mm_cvtps_epi32(x));
     __m128 ry = _mm_castsi128_ps(_mm_cvtps_epi32(y));
-    __m128 riz = _mm_div_ps(one, z);
+    __m128 riz = _mm_div_ps(one, p.z);
     __m128 rfy = y;
-    top = _mm_min_ps(top, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, above)));
-    bottom = _mm_max_ps(bottom, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, below)));
+    top_ = _mm_min_ps(top_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, kAbove())));
+    bottom_ =
+        _mm_max_ps(bottom_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, kBelow())));
     rx = _mm_or_ps(_mm_and_ps(usable, rx), _mm_andnot_ps(usable, unusableX));
     ry = _mm_and_ps(usable, ry);
     riz = _mm_and_ps(usable, riz);
     rfy = _mm_and_ps(usable, rfy);
     _MM_TRANSPOSE4_PS(rx, ry, riz, rfy);  // now one vertex per register
-    _mm_storeu_ps(reinterpret_cast<float*>(out + v), rx);
-    _mm_storeu_ps(reinterpret_cast<float*>(out + v + 1), ry);
-    _mm_storeu_ps(reinterpret_cast<float*>(out + v + 2), riz);
-    _mm_storeu_ps(reinterpret_cast<float*>(out + v + 3), rfy);
+    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v), rx);
+    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 1), ry);
+    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 2), riz);
+    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 3), rfy);
   }
-  for (; v < n; ++v) {
-    const Vec3 p = proj[v];
-    const float x = cx + p.x, y = cy + p.y;
+
+  void one(size_t v, Vec3 p) {
+    const float x = cx_ + p.x, y = cy_ + p.y;
     const bool usable =
         p.z >= kNearPlane && std::fabs(x) < kMaxCoordinate && std::fabs(y) < kMaxCoordinate;
     if (usable) {
-      out[v] = {roundToInt(x), roundToInt(y), 1.0f / p.z, y};
-      top = _mm_min_ss(top, _mm_set_ss(y));
-      bottom = _mm_max_ss(bottom, _mm_set_ss(y));
+      out_[v] = {roundToInt(x), roundToInt(y), 1.0f / p.z, y};
+      top_ = _mm_min_ss(top_, _mm_set_ss(y));
+      bottom_ = _mm_max_ss(bottom_, _mm_set_ss(y));
     } else {
-      out[v] = {kUnusable, 0, 0.0f, 0.0f};
+      out_[v] = {kUnusable, 0, 0.0f, 0.0f};
     }
   }
-  top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(1, 0, 3, 2)));
-  top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(2, 3, 0, 1)));
-  bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(1, 0, 3, 2)));
-  bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(2, 3, 0, 1)));
-  // Rounding keeps the order, so every usable vertex's row lies between these two.
-  return {roundToInt(_mm_cvtss_f32(top)), roundToInt(_mm_cvtss_f32(bottom))};
+
+  // The rows the usable vertices lie on (first > last: none).
+  std::pair<int32_t, int32_t> rows() const {
+    __m128 top = _mm_min_ps(top_, _mm_shuffle_ps(top_, top_, _MM_SHUFFLE(1, 0, 3, 2)));
+    top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(2, 3, 0, 1)));
+    __m128 bottom = _mm_max_ps(bottom_, _mm_shuffle_ps(bottom_, bottom_, _MM_SHUFFLE(1, 0, 3, 2)));
+    bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(2, 3, 0, 1)));
+    // Rounding keeps the order, so every usable vertex's row lies between these two.
+    return {roundToInt(_mm_cvtss_f32(top)), roundToInt(_mm_cvtss_f32(bottom))};
+  }
+
+ private:
+  static __m128 kAbove() { return _mm_set1_ps(kMaxCoordinate); }
+  static __m128 kBelow() { return _mm_set1_ps(-kMaxCoordinate); }
+
+  float cx_, cy_;
+  __m128 vcx_, vcy_;
+  ScreenVertex* out_ = nullptr;
+  // The highest and lowest usable frame y, lane by lane.
+  __m128 top_ = kAbove(), bottom_ = kBelow();
+};
+
+// Fills the vertex table from vertexProj; returns the rows the usable vertices lie on.
+std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model& m,
+                                                  const Camera& c) {
+  ScreenTableWriter table(rb, m, c);
+  const size_t n = static_cast<size_t>(m.vertexCount);
+  const Vec3* proj = m.vertexProj.data();
+  size_t v = 0;
+  for (; v + 4 <= n; v += 4) table.four(v, loadFourPoints(proj + v));
+  for (; v < n; ++v) table.one(v, proj[v]);
+  return table.rows();
 }
 
 // The depth component of the normal turned into camera space: the same float steps as
@@ -371,8 +398,11 @@ void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn,
 
 // The pass, built once for each combination of the switches that change its inner loop, so
 // that none of them is tested again for every triangle.
+// `tableRows`: the vertex table is already filled for this projection and these are the rows
+// of its usable vertices; otherwise (null) the pass fills it.
 template <bool marking, bool cull, bool wireframe>
-void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
+void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
+                  const std::pair<int32_t, int32_t>* tableRows) {
   const bool modelColors = (viewFlags & kModelColors) != 0;
   FillMode mode;
   mode.markBySpanEnds = marking && (viewFlags & kOnlySelectVisible) == 0;
@@ -380,7 +410,7 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
   std::pair<int32_t, int32_t> rows{0, -1};  // the rows the filled triangles can draw on
-  if (!wireframe) rows = prepareScreenVertices(rb, m, c);
+  if (!wireframe) rows = tableRows != nullptr ? *tableRows : prepareScreenVertices(rb, m, c);
   const ScreenVertex* sv = rb.screenVertices.data();
   // A triangle lies between its extreme corners: the edges never leave the corners' columns
   // and the rows run from the top corner to the lowest. One wholly outside the clip
@@ -476,16 +506,44 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   const bool wireframe = (viewFlags & kWireframe) != 0;
   if (wireframe) {
     if (marking)
-      trianglePass<true, false, true>(rb, m, c, viewFlags);
+      trianglePass<true, false, true>(rb, m, c, viewFlags, nullptr);
     else if (cull)
-      trianglePass<false, true, true>(rb, m, c, viewFlags);
+      trianglePass<false, true, true>(rb, m, c, viewFlags, nullptr);
     else
-      trianglePass<false, false, true>(rb, m, c, viewFlags);
+      trianglePass<false, false, true>(rb, m, c, viewFlags, nullptr);
   } else if (marking) {
-    trianglePass<true, false, false>(rb, m, c, viewFlags);
+    trianglePass<true, false, false>(rb, m, c, viewFlags, nullptr);
   } else if (cull) {
-    trianglePass<false, true, false>(rb, m, c, viewFlags);
+    trianglePass<false, true, false>(rb, m, c, viewFlags, nullptr);
   } else {
-    trianglePass<false, false, false>(rb, m, c, viewFlags);
+    trianglePass<false, false, false>(rb, m, c, viewFlags, nullptr);
   }
+}
+
+void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
+  if ((viewFlags & kWireframe) != 0) {
+    projectVertices(m, c);
+    drawTriangles(rb, m, c, viewFlags, false);
+    return;
+  }
+  // The projection and the vertex table in one sweep over the vertices.
+  ScreenTableWriter table(rb, m, c);
+  const int32_t n = m.vertexCount;
+  const Vec3* pos = m.vertexPos.data();
+  Vec3* proj = m.vertexProj.data();
+  const CameraLanes lanes = cameraLanes(c);
+  int32_t v = 0;
+  for (; v + 4 <= n; v += 4) {
+    const FourPoints p = projectFourPoints(lanes, loadFourPoints(pos + v));
+    storeFourProjections(proj + v, p);
+    table.four(static_cast<size_t>(v), p);
+  }
+  projectVertexRange(m, c, v, n);
+  for (; v < n; ++v) table.one(static_cast<size_t>(v), proj[v]);
+  if (m.triangleCount == 0) return;
+  const std::pair<int32_t, int32_t> rows = table.rows();
+  if ((viewFlags & kBackfaceCulling) != 0)
+    trianglePass<false, true, false>(rb, m, c, viewFlags, &rows);
+  else
+    trianglePass<false, false, false>(rb, m, c, viewFlags, &rows);
 }

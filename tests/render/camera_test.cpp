@@ -25,59 +25,78 @@ Camera startCamera() {  // 800 x 600 at detail level 1
 
 TEST(CameraProjection, NearPlaneIsInclusiveAndNearerVerticesKeepStaleXY) {
   Model m;
-  ASSERT_EQ(allocateModel(m, 4, 4, 1), "");
+  ASSERT_EQ(allocateModel(m, 8, 4, 1), "");
   Camera c;
   c.cameraXY = 0.0f, c.cameraYZ = 0.0f, c.cameraDistance = 0.0f, c.cameraZoom = 100.0f;
   computeCameraTrig(c);  // depth = z + D, X = x, Y = y
-  m.vertexPos[0] = {0.5f, -0.25f, 1.0f};
-  m.vertexPos[1] = {0.5f, -0.25f, 0.999f};
-  m.vertexProj[1] = {123.0f, 456.0f, 7.0f};
-  m.vertexCount = 2;
-  projectVertices(m, c);
-  EXPECT_EQ(m.vertexProj[0].x, 50.0f);
-  EXPECT_EQ(m.vertexProj[0].y, -25.0f);
-  EXPECT_EQ(m.vertexProj[0].z, 1.0f);
-  EXPECT_EQ(m.vertexProj[1].x, 123.0f);
-  EXPECT_EQ(m.vertexProj[1].y, 456.0f);
-  EXPECT_EQ(m.vertexProj[1].z, 0.999f);  // the depth is always stored
+  // Vertices 0 .. 3 go through the four-at-a-time sweep, 4 and 5 one at a time.
+  for (int32_t v = 0; v < 6; v += 2) {
+    m.vertexPos[v] = {0.5f, -0.25f, 1.0f};
+    m.vertexPos[v + 1] = {0.5f, -0.25f, 0.999f};
+    m.vertexProj[v + 1] = {123.0f, 456.0f, 7.0f};
+  }
+  m.vertexCount = 6;
+  for (bool withTable : {false, true}) {
+    RenderBuffers rb;
+    if (withTable)
+      projectAndDrawTriangles(rb, m, c, 0);
+    else
+      projectVertices(m, c);
+    for (int32_t v = 0; v < 6; v += 2) {
+      EXPECT_EQ(m.vertexProj[v].x, 50.0f) << v;
+      EXPECT_EQ(m.vertexProj[v].y, -25.0f) << v;
+      EXPECT_EQ(m.vertexProj[v].z, 1.0f) << v;
+      EXPECT_EQ(m.vertexProj[v + 1].x, 123.0f) << v;
+      EXPECT_EQ(m.vertexProj[v + 1].y, 456.0f) << v;
+      EXPECT_EQ(m.vertexProj[v + 1].z, 0.999f) << v;  // the depth is always stored
+    }
+  }
 }
 
 // Every vertex of a model, whatever its place in the sweep (the sweep works on groups of
 // four and then the rest), gets exactly the bits of the formulas evaluated one float step at
-// a time; those nearer than the near plane keep their stale x and y wherever they stand.
+// a time; those nearer than the near plane keep their stale x and y wherever they stand. The
+// render's projection, which fills the triangle pass's vertex table in the same sweep, stores
+// the same bits.
 TEST(CameraProjection, EveryVertexMatchesThePlainFormulasBitForBit) {
-  for (int32_t count : {1, 3, 4, 5, 8, 1003}) {
-    Model m;
-    ASSERT_EQ(allocateModel(m, 1100, 4, 1), "");
-    Camera c = startCamera();
-    c.cameraXY = 0.7f, c.cameraYZ = 3.9f, c.cameraDistance = 60.0f;
-    computeCameraTrig(c);
-    std::mt19937 rng(static_cast<unsigned>(count));
-    std::uniform_real_distribution<float> coord(-90.0f, 90.0f);
-    for (int32_t v = 0; v < count; ++v) {
-      m.vertexPos[v] = {coord(rng), coord(rng), coord(rng)};
-      m.vertexProj[v] = {-1.5f * static_cast<float>(v), 2.5f, 0.0f};  // stale values
-    }
-    m.vertexCount = count;
-    projectVertices(m, c);
-    int nearer = 0;
-    for (int32_t v = 0; v < count; ++v) {
-      const Vec3 p = m.vertexPos[v];
-      const float X = p.x * c.cosXY - p.y * c.sinXY;
-      const float Y1 = p.x * c.sinXY + p.y * c.cosXY;
-      const float depth = p.z * c.cosYZ - Y1 * c.sinYZ + c.cameraDistance;
-      const float Y = Y1 * c.cosYZ + p.z * c.sinYZ;
-      Vec3 want{-1.5f * static_cast<float>(v), 2.5f, depth};
-      if (depth >= 1.0f)
-        want.x = X * c.cameraZoom / depth, want.y = Y * c.cameraZoom / depth;
+  for (int32_t count : {1, 3, 4, 5, 8, 1003})
+    for (bool withTable : {false, true}) {
+      Model m;
+      ASSERT_EQ(allocateModel(m, 1100, 4, 1), "");
+      Camera c = startCamera();
+      c.cameraXY = 0.7f, c.cameraYZ = 3.9f, c.cameraDistance = 60.0f;
+      computeCameraTrig(c);
+      std::mt19937 rng(static_cast<unsigned>(count));
+      std::uniform_real_distribution<float> coord(-90.0f, 90.0f);
+      for (int32_t v = 0; v < count; ++v) {
+        m.vertexPos[v] = {coord(rng), coord(rng), coord(rng)};
+        m.vertexProj[v] = {-1.5f * static_cast<float>(v), 2.5f, 0.0f};  // stale values
+      }
+      m.vertexCount = count;
+      RenderBuffers rb;  // no triangles: only the projection and the vertex table
+      if (withTable)
+        projectAndDrawTriangles(rb, m, c, 0);
       else
-        ++nearer;
-      EXPECT_EQ(std::memcmp(&m.vertexProj[v], &want, sizeof(Vec3)), 0) << count << " vertex " << v;
+        projectVertices(m, c);
+      int nearer = 0;
+      for (int32_t v = 0; v < count; ++v) {
+        const Vec3 p = m.vertexPos[v];
+        const float X = p.x * c.cosXY - p.y * c.sinXY;
+        const float Y1 = p.x * c.sinXY + p.y * c.cosXY;
+        const float depth = p.z * c.cosYZ - Y1 * c.sinYZ + c.cameraDistance;
+        const float Y = Y1 * c.cosYZ + p.z * c.sinYZ;
+        Vec3 want{-1.5f * static_cast<float>(v), 2.5f, depth};
+        if (depth >= 1.0f)
+          want.x = X * c.cameraZoom / depth, want.y = Y * c.cameraZoom / depth;
+        else
+          ++nearer;
+        EXPECT_EQ(std::memcmp(&m.vertexProj[v], &want, sizeof(Vec3)), 0)
+            << count << " vertex " << v << (withTable ? " with the table" : "");
+      }
+      if (count == 1003) {
+        EXPECT_GT(nearer, 10);
+      }
     }
-    if (count == 1003) {
-      EXPECT_GT(nearer, 10);
-    }
-  }
 }
 
 TEST(CameraProjection, StartViewLooksDownOnTheOriginFromTheFront) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/editor.h"
+#include "render/camera_ops.h"
 #include "render/render_passes.h"
 #include "render_scene.h"
 
@@ -521,6 +522,64 @@ TEST(TriangleReference, RandomTrianglesMatchPixelForPixel) {
 
 TEST(TriangleReference, RandomTrianglesMatchInsideAClipBox) {
   for (unsigned seed = 11; seed <= 13; ++seed) compareWithReference(seed, 9, 7, 40, 30);
+}
+
+// A model seen through a real camera, drawn after the plain projection and by the render's
+// projection that fills the vertex table in the same sweep: the same frame and depth bits.
+// Some vertices lie nearer than the near plane, some project far off the frame, and the
+// vertex count is not a multiple of four.
+void buildCameraScene(Model& m, Camera& c, unsigned seed) {
+  ASSERT_EQ(allocateModel(m, 600, 700, 1), "");
+  c.cameraXY = 0.6f, c.cameraYZ = 4.3f, c.cameraDistance = 30.0f, c.cameraZoom = 32.0f;
+  c.viewCenterX = 32, c.viewCenterY = 30;
+  computeCameraTrig(c);
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<float> coord(-12.0f, 12.0f), unit(-1.0f, 1.0f);
+  std::uniform_int_distribution<int> vertex(0, 597), kind(0, 49);
+  for (int32_t v = 0; v < 598; ++v) {
+    m.vertexPos[v] = {coord(rng), coord(rng), coord(rng)};
+    if (kind(rng) == 0) m.vertexPos[v].z = 40.0f;  // towards the camera: nearer than 1
+    if (kind(rng) == 1) m.vertexPos[v].x = 1e9f;   // far off the frame
+  }
+  m.vertexCount = 598;
+  for (int32_t t = 0; t < 700; ++t) {
+    const int32_t a = vertex(rng);
+    m.triVerts[t] = {a, std::min(a + 1 + kind(rng) % 3, 597), std::max(a - 1 - kind(rng) % 4, 0)};
+    m.triNormal[t] = {unit(rng), unit(rng), unit(rng)};
+    m.triColor[t] = static_cast<uint16_t>(t * 37);
+    m.triFlags[t] = t % 9 == 0 ? kSelectedBit : 0;
+  }
+  m.triangleCount = 700;
+}
+
+TEST(TriangleVertexTable, ProjectingWithTheTableDrawsTheSameFrame) {
+  for (unsigned seed = 61; seed <= 64; ++seed)
+    for (uint32_t flags :
+         {0u, kBackfaceCulling | kModelColors, static_cast<uint32_t>(kWireframe)}) {
+      Model plainModel, model;
+      Camera c;
+      buildCameraScene(plainModel, c, seed);
+      buildCameraScene(model, c, seed);
+      RenderBuffers plain, fused;
+      ASSERT_TRUE(allocateRenderBuffers(plain, 64, 48, 1));
+      ASSERT_TRUE(allocateRenderBuffers(fused, 64, 48, 1, 599));
+      clearRenderBuffers(plain, kFar);
+      projectVertices(plainModel, c);
+      drawTriangles(plain, plainModel, c, flags, false);
+      clearRenderBuffers(fused, kFar);
+      projectAndDrawTriangles(fused, model, c, flags);
+      int differences = 0, covered = 0;
+      for (size_t i = 0; i < plain.frameBuffer.size(); ++i) {
+        differences += plain.frameBuffer[i] != fused.frameBuffer[i] ||
+                       std::memcmp(&plain.depthBuffer[i], &fused.depthBuffer[i], 4) != 0;
+        covered += plain.frameBuffer[i] != 0;
+      }
+      EXPECT_EQ(differences, 0) << "seed " << seed << " flags " << flags;
+      EXPECT_GT(covered, 300) << "seed " << seed << " flags " << flags;
+      EXPECT_EQ(
+          std::memcmp(plainModel.vertexProj.data(), model.vertexProj.data(), 598 * sizeof(Vec3)),
+          0);
+    }
 }
 
 }  // namespace
