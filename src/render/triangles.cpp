@@ -134,7 +134,8 @@ struct SpanEnd {
 
 // One row of a triangle that lies wholly inside the clip rectangle: the span between the
 // two edge ends, both included, exactly as the general fill draws it but without clipping.
-inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color, SpanEnd a, SpanEnd b) {
+[[gnu::always_inline]] inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color,
+                                                 SpanEnd a, SpanEnd b) {
   const bool aRight = a.x > b.x;
   const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
   const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
@@ -229,25 +230,33 @@ inline int64_t sign(int64_t v) {
 [[gnu::always_inline]] inline void fillSmallTriangle(RenderBuffers& rb, PixelCorner p1,
                                                      PixelCorner p2, PixelCorner p3) {
   const int64_t y3 = p3.y;
-  const bool twoRows = p1.y != y3 || p2.y != y3;
   const uint32_t color = rb.drawColor;
   const size_t width = static_cast<size_t>(rb.renderWidth);
   uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(y3) * width;
   float* depth = rb.depthBuffer.data() + static_cast<size_t>(y3) * width;
-  if (twoRows) {
-    const SpanEnd top{p3.x, p3.iz};
-    drawRowInside(frame, depth, color, p2.y == y3 ? SpanEnd{p2.x, p2.iz} : top,
-                  p1.y == y3 ? SpanEnd{p1.x, p1.iz} : top);
-    frame += width;
-    depth += width;
+  const SpanEnd c1{p1.x, p1.iz}, c2{p2.x, p2.iz}, c3{p3.x, p3.iz};
+  // Which of P1 and P2 lie on the row below the top one. Each shape gets its own copy of the
+  // row code, so one jump picks the shape and the branches inside each copy learn that
+  // shape's habits.
+  switch ((p1.y - y3) | (p2.y - y3) << 1) {
+    case 0:  // one row
+      drawRowInside(frame, depth, color, c2, c1);
+      break;
+    case 1:  // P2 on the top row: edge A turned there and advanced once
+      drawRowInside(frame, depth, color, c2, c3);
+      drawRowInside(frame + width, depth + width, color,
+                    SpanEnd{p1.x - sign(p1.x - p2.x), p2.iz + (p1.iz - p2.iz)}, c1);
+      break;
+    case 2:  // P1 on the top row: edge B turned there and advanced once
+      drawRowInside(frame, depth, color, c3, c1);
+      drawRowInside(frame + width, depth + width, color, c2,
+                    SpanEnd{p2.x - sign(p2.x - p1.x), p1.iz + (p2.iz - p1.iz)});
+      break;
+    default:  // P3 alone on the top row
+      drawRowInside(frame, depth, color, c3, c3);
+      drawRowInside(frame + width, depth + width, color, c2, c1);
+      break;
   }
-  const bool aStepped = twoRows && p2.y == y3;  // edge A turned at P2 on the top row
-  const bool bStepped = twoRows && p1.y == y3;  // edge B turned at P1 on the top row
-  const SpanEnd a =
-      aStepped ? SpanEnd{p1.x - sign(p1.x - p2.x), p2.iz + (p1.iz - p2.iz)} : SpanEnd{p2.x, p2.iz};
-  const SpanEnd b =
-      bStepped ? SpanEnd{p2.x - sign(p2.x - p1.x), p1.iz + (p2.iz - p1.iz)} : SpanEnd{p1.x, p1.iz};
-  drawRowInside(frame, depth, color, a, b);
 }
 
 constexpr int32_t kUnusable = INT32_MIN;
