@@ -443,6 +443,10 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
   const uint16_t* colors = m.triColor.data();
   uint8_t* triFlags = m.triFlags.data();
   for (int32_t t = 0; t < count; ++t) {
+    // The normals and corners are read in order; asking for them some 170 triangles ahead
+    // keeps the pass from waiting on them (measured faster than leaving it to the hardware).
+    _mm_prefetch(reinterpret_cast<const char*>(normals + t) + 2048, _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(tris + t) + 2048, _MM_HINT_T0);
     float nz = 0.0f;
     if (!marking) {
       nz = rotatedDepth(turn, normals[t]);
