@@ -294,9 +294,9 @@ class ScreenTableWriter {
     __m128 ry = _mm_castsi128_ps(_mm_cvtps_epi32(y));
     __m128 riz = _mm_div_ps(one, p.z);
     __m128 rfy = y;
-    top_ = _mm_min_ps(top_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, kAbove())));
+    top_ = _mm_min_ps(top_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, farAbove())));
     bottom_ =
-        _mm_max_ps(bottom_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, kBelow())));
+        _mm_max_ps(bottom_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, farBelow())));
     rx = _mm_or_ps(_mm_and_ps(usable, rx), _mm_andnot_ps(usable, unusableX));
     ry = _mm_and_ps(usable, ry);
     riz = _mm_and_ps(usable, riz);
@@ -332,14 +332,14 @@ class ScreenTableWriter {
   }
 
  private:
-  static __m128 kAbove() { return _mm_set1_ps(kMaxCoordinate); }
-  static __m128 kBelow() { return _mm_set1_ps(-kMaxCoordinate); }
+  static __m128 farAbove() { return _mm_set1_ps(kMaxCoordinate); }
+  static __m128 farBelow() { return _mm_set1_ps(-kMaxCoordinate); }
 
   float cx_, cy_;
   __m128 vcx_, vcy_;
   ScreenVertex* out_ = nullptr;
   // The highest and lowest usable frame y, lane by lane.
-  __m128 top_ = kAbove(), bottom_ = kBelow();
+  __m128 top_ = farAbove(), bottom_ = farBelow();
 };
 
 // Fills the vertex table from vertexProj; returns the rows the usable vertices lie on.
