@@ -387,6 +387,8 @@ void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn,
   uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(firstRow) * width;
   const size_t n = static_cast<size_t>(lastRow - firstRow + 1) * width;
   uint32_t lastTagged = 0, lastColor = 0;  // neighbouring pixels mostly share a triangle
+  const uint32_t triangleCount = static_cast<uint32_t>(m.triangleCount);
+  constexpr size_t kShadeAhead = 48;
   for (size_t i = 0; i < n; i += 4) {
     // Four pixels without a tagged one are passed over with one test.
     if (i + 4 <= n && _mm_movemask_ps(_mm_loadu_ps(reinterpret_cast<const float*>(frame + i))) == 0)
@@ -394,6 +396,15 @@ void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn,
     for (size_t k = i; k < std::min(i + 4, n); ++k) {
       const uint32_t v = frame[k];
       if ((v & kShadeLater) == 0) continue;
+      // The triangles' data is read in pixel order, far from triangle order, so most reads
+      // miss the cache: ask for the data of the pixel some way ahead while this one is shaded.
+      // (An untagged pixel there names no triangle; the request is then harmless.)
+      const uint32_t ahead = frame[std::min(k + kShadeAhead, n - 1)] & ~kShadeLater;
+      if (ahead < triangleCount) {
+        _mm_prefetch(reinterpret_cast<const char*>(normals + ahead), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(colors + ahead), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(triFlags + ahead), _MM_HINT_T0);
+      }
       if (v != lastTagged) {
         const uint32_t t = v & ~kShadeLater;
         lastTagged = v;
