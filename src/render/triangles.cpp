@@ -374,7 +374,6 @@ inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
 // the top bit set; every colour and every marking index has it clear.
 constexpr uint32_t kShadeLater = 0x80000000u;
 
-// Shades the tagged pixels of rows `firstRow` to `lastRow` (those the pass could draw on).
 // shadeTriangle for four triangles at once: the same float operations on each lane, and the
 // packed conversion rounds half to even like the single one.
 inline __m128i shadeFourTriangles(__m128 nz, __m128i words, __m128i selected, bool modelColors) {
