@@ -227,13 +227,13 @@ inline int64_t sign(int64_t v) {
 // it stands one pixel short of its far corner (ceil(dx) - 1 pixels from its start); every
 // other edge end is reset to its corner there. The 1/z of the advanced edge is the corner's
 // plus the one-row step (iz far - iz near) / 1, the same float operations as the stepper.
-[[gnu::always_inline]] inline void fillSmallTriangle(RenderBuffers& rb, PixelCorner p1,
-                                                     PixelCorner p2, PixelCorner p3) {
+// `frame` and `depth` are the buffers' starts, `width` their row length.
+[[gnu::always_inline]] inline void fillSmallTriangle(uint32_t* frame, float* depth, size_t width,
+                                                     uint32_t color, PixelCorner p1, PixelCorner p2,
+                                                     PixelCorner p3) {
   const int64_t y3 = p3.y;
-  const uint32_t color = rb.drawColor;
-  const size_t width = static_cast<size_t>(rb.renderWidth);
-  uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(y3) * width;
-  float* depth = rb.depthBuffer.data() + static_cast<size_t>(y3) * width;
+  frame += static_cast<size_t>(y3) * width;
+  depth += static_cast<size_t>(y3) * width;
   const SpanEnd c1{p1.x, p1.iz}, c2{p2.x, p2.iz}, c3{p3.x, p3.iz};
   // Which of P1 and P2 lie on the row below the top one. Each shape gets its own copy of the
   // row code, so one jump picks the shape and the branches inside each copy learn that
@@ -352,6 +352,18 @@ std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model
   for (; v + 4 <= n; v += 4) table.four(v, loadFourPoints(proj + v));
   for (; v < n; ++v) table.one(v, proj[v]);
   return table.rows();
+}
+
+// A triangle's corners with the top one (smallest float y) in P3; P1 and P2 stay in
+// whatever order. Comparing the rounded rows instead could order equal rows differently.
+struct SortedCorners {
+  PixelCorner p1, p2, p3;
+};
+inline SortedCorners topCornerLast(const ScreenVertex* q1, const ScreenVertex* q2,
+                                   const ScreenVertex* q3) {
+  if (q1->fy < q2->fy) std::swap(q1, q2);
+  if (q2->fy < q3->fy) std::swap(q2, q3);
+  return {{q1->x, q1->y, q1->iz}, {q2->x, q2->y, q2->iz}, {q3->x, q3->y, q3->iz}};
 }
 
 // The depth component of the normal turned into camera space: the same float steps as
@@ -495,8 +507,12 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
   const __m128i clipExtent = _mm_setr_epi32(extentX, extentY, extentX, extentY);
   const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
   const Vec3* normals = m.triNormal.data();
-  const int32_t count = m.triangleCount;
+  // An empty clip rectangle has nothing inside: no filled triangle can draw or mark a pixel.
+  const int32_t count = wireframe || clipValid ? m.triangleCount : 0;
   const Tri* tris = m.triVerts.data();
+  uint32_t* const frameStart = rb.frameBuffer.data();
+  float* const depthStart = rb.depthBuffer.data();
+  const size_t frameWidth = static_cast<size_t>(rb.renderWidth);
   const uint16_t* colors = m.triColor.data();
   uint8_t* triFlags = m.triFlags.data();
   for (int32_t t = 0; t < count; ++t) {
@@ -539,31 +555,31 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     const __m128i beyond = _mm_or_si128(
         _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(ab, clipOrigin), signBits), clipExtent),
         _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(cc, clipOrigin), signBits), clipExtent));
-    const bool inside = _mm_movemask_epi8(beyond) == 0 && clipValid;
+    const bool inside = _mm_movemask_epi8(beyond) == 0;
+    // Filled triangles write their tagged index; the colours follow once the pass is done.
+    const uint32_t tag =
+        marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
+    if (inside && !mode.markBySpanEnds) {
+      const SortedCorners k = topCornerLast(va, vb, vc);
+      // P3 holds the top row; the lowest is P1's or P2's.
+      if (std::max(k.p1.y, k.p2.y) - k.p3.y <= 1) {
+        fillSmallTriangle(frameStart, depthStart, frameWidth, tag, k.p1, k.p2, k.p3);
+        continue;
+      }
+      rb.drawColor = tag;
+      fillTriangle<true>(rb, k.p1, k.p2, k.p3, mode);
+      continue;
+    }
     if (!inside) {
       if (va->x == kUnusable || vb->x == kUnusable || vc->x == kUnusable) continue;
       const int64_t left = std::min({va->x, vb->x, vc->x}), right = std::max({va->x, vb->x, vc->x});
       const int64_t top = std::min({va->y, vb->y, vc->y}), bottom = std::max({va->y, vb->y, vc->y});
       if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
     }
-    // Filled triangles write their tagged index; the colours follow once the pass is done.
-    rb.drawColor = marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
-    // Two compare-and-swaps on the float y leave the top corner in P3; P1 and P2 stay in
-    // whatever order. Comparing the rounded rows instead could order equal rows differently.
-    const ScreenVertex *q1 = va, *q2 = vb, *q3 = vc;
-    if (q1->fy < q2->fy) std::swap(q1, q2);
-    if (q2->fy < q3->fy) std::swap(q2, q3);
-    const PixelCorner p1{q1->x, q1->y, q1->iz}, p2{q2->x, q2->y, q2->iz}, p3{q3->x, q3->y, q3->iz};
-    // P3 holds the top row; the lowest is P1's or P2's.
-    if (inside && std::max(p1.y, p2.y) - p3.y <= 1 && !mode.markBySpanEnds) {
-      fillSmallTriangle(rb, p1, p2, p3);
-      continue;
-    }
+    rb.drawColor = tag;
     mode.flags = triFlags + t;
-    if (inside && !mode.markBySpanEnds)
-      fillTriangle<true>(rb, p1, p2, p3, mode);
-    else
-      fillTriangle<false>(rb, p1, p2, p3, mode);
+    const SortedCorners k = topCornerLast(va, vb, vc);
+    fillTriangle<false>(rb, k.p1, k.p2, k.p3, mode);
   }
   if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
 }
