@@ -151,6 +151,28 @@ TEST(TriangleClip, OffFrameCornersAreClippedPerPixel) {
   EXPECT_EQ(s.coveredCount(), 16 * 12);  // covers the whole frame, writes nothing outside
 }
 
+// A clip rectangle turned inside out (a selection box of no width or height) has no pixel in
+// it: nothing is drawn, and neither marking mode selects anything.
+TEST(TriangleClip, EmptyClipRectangleDrawsAndMarksNothing) {
+  for (const bool emptyColumns : {true, false}) {
+    Scene s(16, 12);
+    s.tri({1, 1, 5}, {14, 2, 5}, {3, 10, 5});  // large, over the whole rectangle
+    s.tri({6, 6, 5}, {7, 6, 5}, {6, 7, 5});    // small, inside it
+    s.rb.clipMinX = 2, s.rb.clipMinY = 2, s.rb.clipMaxX = 12, s.rb.clipMaxY = 9;
+    if (emptyColumns)
+      s.rb.clipMaxX = 1;
+    else
+      s.rb.clipMaxY = 1;
+    drawTriangles(s.rb, s.m, s.c, 0, false);
+    EXPECT_EQ(s.coveredCount(), 0);
+    for (const uint32_t flags : {0u, static_cast<uint32_t>(kOnlySelectVisible)}) {
+      drawTriangles(s.rb, s.m, s.c, flags, true);
+      EXPECT_EQ(s.coveredCount(), 0);
+      EXPECT_EQ(s.m.triFlags[0] | s.m.triFlags[1], 0);
+    }
+  }
+}
+
 // ---- reference: the scan conversion written out plainly, one pixel at a time ----
 
 struct RefEdge {
