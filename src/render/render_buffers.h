@@ -8,7 +8,8 @@
 // per render instead of once for every triangle that uses the vertex.
 struct ScreenVertex {
   int32_t x, y;  // rounded frame position; x = INT32_MIN marks a vertex no fill may use
-  float iz;      // 1 / depth
+  float iz;      // 1 / depth, its sign bit set when the vertex is unusable or outside the
+                 // clip rectangle the table was written for
   float fy;      // frame y before rounding: the corner order compares it
 };
 

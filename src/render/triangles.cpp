@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -272,7 +273,15 @@ class ScreenTableWriter {
       : cx_(static_cast<float>(c.viewCenterX)),
         cy_(static_cast<float>(c.viewCenterY)),
         vcx_(_mm_set1_ps(cx_)),
-        vcy_(_mm_set1_ps(cy_)) {
+        vcy_(_mm_set1_ps(cy_)),
+        minX_(rb.clipMinX),
+        minY_(rb.clipMinY),
+        extentX_(static_cast<uint32_t>(rb.clipMaxX) - static_cast<uint32_t>(rb.clipMinX)),
+        extentY_(static_cast<uint32_t>(rb.clipMaxY) - static_cast<uint32_t>(rb.clipMinY)),
+        clipMinX_(_mm_set1_epi32(minX_)),
+        clipMinY_(_mm_set1_epi32(minY_)),
+        flippedExtentX_(_mm_set1_epi32(static_cast<int32_t>(extentX_ ^ 0x80000000u))),
+        flippedExtentY_(_mm_set1_epi32(static_cast<int32_t>(extentY_ ^ 0x80000000u))) {
     const size_t n = static_cast<size_t>(m.vertexCount);
     // The editor sizes the table with the model at start-up; only callers that did not
     // (tests, benchmarks) grow it here.
@@ -290,8 +299,15 @@ class ScreenTableWriter {
     const __m128 usable = _mm_and_ps(_mm_cmpge_ps(p.z, nearPlane),
                                      _mm_and_ps(_mm_cmplt_ps(_mm_and_ps(x, absMask), limit),
                                                 _mm_cmplt_ps(_mm_and_ps(y, absMask), limit)));
-    __m128 rx = _mm_castsi128_ps(_mm_cvtps_epi32(x));
-    __m128 ry = _mm_castsi128_ps(_mm_cvtps_epi32(y));
+    const __m128i ix = _mm_cvtps_epi32(x), iy = _mm_cvtps_epi32(y);
+    __m128 rx = _mm_castsi128_ps(ix);
+    __m128 ry = _mm_castsi128_ps(iy);
+    // Inside the clip rectangle: the offsets from its top-left corner, compared as unsigned
+    // numbers (flipping the sign bits makes the signed compare do that), within its extent.
+    const __m128i signBits = _mm_set1_epi32(INT32_MIN);
+    const __m128 outside = _mm_castsi128_ps(_mm_or_si128(
+        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(ix, clipMinX_), signBits), flippedExtentX_),
+        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(iy, clipMinY_), signBits), flippedExtentY_)));
     __m128 riz = _mm_div_ps(one, p.z);
     __m128 rfy = y;
     top_ = _mm_min_ps(top_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, farAbove())));
@@ -299,7 +315,8 @@ class ScreenTableWriter {
         _mm_max_ps(bottom_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, farBelow())));
     rx = _mm_or_ps(_mm_and_ps(usable, rx), _mm_andnot_ps(usable, unusableX));
     ry = _mm_and_ps(usable, ry);
-    riz = _mm_and_ps(usable, riz);
+    riz = _mm_or_ps(_mm_and_ps(usable, riz),
+                    _mm_andnot_ps(_mm_andnot_ps(outside, usable), _mm_castsi128_ps(signBits)));
     rfy = _mm_and_ps(usable, rfy);
     _MM_TRANSPOSE4_PS(rx, ry, riz, rfy);  // now one vertex per register
     _mm_storeu_ps(reinterpret_cast<float*>(out_ + v), rx);
@@ -313,11 +330,15 @@ class ScreenTableWriter {
     const bool usable =
         p.z >= kNearPlane && std::fabs(x) < kMaxCoordinate && std::fabs(y) < kMaxCoordinate;
     if (usable) {
-      out_[v] = {roundToInt(x), roundToInt(y), 1.0f / p.z, y};
+      const int32_t rx = roundToInt(x), ry = roundToInt(y);
+      const bool inside = static_cast<uint32_t>(rx) - static_cast<uint32_t>(minX_) <= extentX_ &&
+                          static_cast<uint32_t>(ry) - static_cast<uint32_t>(minY_) <= extentY_;
+      const float iz = 1.0f / p.z;
+      out_[v] = {rx, ry, inside ? iz : -iz, y};
       top_ = _mm_min_ss(top_, _mm_set_ss(y));
       bottom_ = _mm_max_ss(bottom_, _mm_set_ss(y));
     } else {
-      out_[v] = {kUnusable, 0, 0.0f, 0.0f};
+      out_[v] = {kUnusable, 0, -0.0f, 0.0f};
     }
   }
 
@@ -337,6 +358,10 @@ class ScreenTableWriter {
 
   float cx_, cy_;
   __m128 vcx_, vcy_;
+  // The clip rectangle's top-left corner and its width and height less one.
+  int32_t minX_, minY_;
+  uint32_t extentX_, extentY_;
+  __m128i clipMinX_, clipMinY_, flippedExtentX_, flippedExtentY_;  // the same, lane by lane
   ScreenVertex* out_ = nullptr;
   // The highest and lowest usable frame y, lane by lane.
   __m128 top_ = farAbove(), bottom_ = farBelow();
@@ -352,6 +377,12 @@ std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model
   for (; v + 4 <= n; v += 4) table.four(v, loadFourPoints(proj + v));
   for (; v < n; ++v) table.one(v, proj[v]);
   return table.rows();
+}
+
+inline uint32_t izBits(const ScreenVertex* v) {
+  uint32_t bits;
+  std::memcpy(&bits, &v->iz, 4);
+  return bits;
 }
 
 // A triangle's corners with the top one (smallest float y) in P3; P1 and P2 stay in
@@ -494,17 +525,7 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
   // and the rows run from the top corner to the lowest. One wholly outside the clip
   // rectangle draws and marks nothing.
   const int64_t minX = rb.clipMinX, maxX = rb.clipMaxX, minY = rb.clipMinY, maxY = rb.clipMaxY;
-  // The inside test in lanes x, y, x, y: offsets from the clip rectangle's top-left corner
-  // compared as unsigned numbers (flipping the sign bits makes the signed compare do that)
-  // with its width and height. An empty rectangle has nothing inside.
   const bool clipValid = rb.clipMaxX >= rb.clipMinX && rb.clipMaxY >= rb.clipMinY;
-  const __m128i clipOrigin = _mm_setr_epi32(rb.clipMinX, rb.clipMinY, rb.clipMinX, rb.clipMinY);
-  const __m128i signBits = _mm_set1_epi32(INT32_MIN);
-  const int32_t extentX = static_cast<int32_t>(
-      (static_cast<uint32_t>(rb.clipMaxX) - static_cast<uint32_t>(rb.clipMinX)) ^ 0x80000000u);
-  const int32_t extentY = static_cast<int32_t>(
-      (static_cast<uint32_t>(rb.clipMaxY) - static_cast<uint32_t>(rb.clipMinY)) ^ 0x80000000u);
-  const __m128i clipExtent = _mm_setr_epi32(extentX, extentY, extentX, extentY);
   const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
   const Vec3* normals = m.triNormal.data();
   // An empty clip rectangle has nothing inside: no filled triangle can draw or mark a pixel.
@@ -544,18 +565,9 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     const ScreenVertex* va = sv + tri.a;
     const ScreenVertex* vb = sv + tri.b;
     const ScreenVertex* vc = sv + tri.c;
-    // The common case first: every corner usable and inside the clip rectangle. As unsigned
-    // offsets from its top-left corner, an unusable x (the most negative) or any corner left
-    // of or above the rectangle counts as far beyond it. Tested on the x and y of all three
-    // corners at once.
-    const __m128i ab = _mm_unpacklo_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(va)),
-                                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(vb)));
-    const __m128i c2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(vc));
-    const __m128i cc = _mm_unpacklo_epi64(c2, c2);
-    const __m128i beyond = _mm_or_si128(
-        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(ab, clipOrigin), signBits), clipExtent),
-        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(cc, clipOrigin), signBits), clipExtent));
-    const bool inside = _mm_movemask_epi8(beyond) == 0;
+    // The common case first: every corner usable and inside the clip rectangle, which the
+    // table marks by leaving the sign of 1/z clear.
+    const bool inside = ((izBits(va) | izBits(vb) | izBits(vc)) & 0x80000000u) == 0;
     // Filled triangles write their tagged index; the colours follow once the pass is done.
     const uint32_t tag =
         marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
@@ -578,7 +590,8 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     }
     rb.drawColor = tag;
     mode.flags = triFlags + t;
-    const SortedCorners k = topCornerLast(va, vb, vc);
+    SortedCorners k = topCornerLast(va, vb, vc);
+    for (PixelCorner* p : {&k.p1, &k.p2, &k.p3}) p->iz = std::fabs(p->iz);
     fillTriangle<false>(rb, k.p1, k.p2, k.p3, mode);
   }
   if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
