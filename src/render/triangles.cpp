@@ -573,8 +573,9 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
         marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
     if (inside && !mode.markBySpanEnds) {
       const SortedCorners k = topCornerLast(va, vb, vc);
-      // P3 holds the top row; the lowest is P1's or P2's.
-      if (std::max(k.p1.y, k.p2.y) - k.p3.y <= 1) {
+      // P3 holds the top row, so neither other corner lies above it: the triangle spans at
+      // most two rows when neither lies more than one row below.
+      if (((k.p1.y - k.p3.y) | (k.p2.y - k.p3.y)) <= 1) {
         fillSmallTriangle(frameStart, depthStart, frameWidth, tag, k.p1, k.p2, k.p3);
         continue;
       }
