@@ -159,6 +159,16 @@ struct SpanEnd {
   }
 }
 
+// A row of one pixel at x = e.x, as drawRowInside draws it with both ends there.
+[[gnu::always_inline]] inline void drawPixelInside(uint32_t* frame, float* depth, uint32_t color,
+                                                   SpanEnd e) {
+  const float z = 1.0f / e.iz;
+  if (z < depth[e.x]) {
+    frame[e.x] = color;
+    depth[e.x] = z;
+  }
+}
+
 // `inside`: the triangle lies wholly inside the clip rectangle and its rows are drawn (not
 // tested for marking), so no row or span needs clipping.
 template <bool inside>
@@ -254,7 +264,7 @@ inline int64_t sign(int64_t v) {
                     SpanEnd{p2.x - sign(p2.x - p1.x), p1.iz + (p2.iz - p1.iz)});
       break;
     default:  // P3 alone on the top row
-      drawRowInside(frame, depth, color, c3, c3);
+      drawPixelInside(frame, depth, color, c3);
       drawRowInside(frame + width, depth + width, color, c2, c1);
       break;
   }
