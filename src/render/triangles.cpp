@@ -389,6 +389,7 @@ std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model
   return table.rows();
 }
 
+// The bits of a table entry's 1/z: the sign bit set marks a corner outside the clip rectangle.
 inline uint32_t izBits(const ScreenVertex* v) {
   uint32_t bits;
   std::memcpy(&bits, &v->iz, 4);
@@ -602,6 +603,7 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     rb.drawColor = tag;
     mode.flags = triFlags + t;
     SortedCorners k = topCornerLast(va, vb, vc);
+    // The fill takes 1/z itself, without the table's outside mark.
     for (PixelCorner* p : {&k.p1, &k.p2, &k.p3}) p->iz = std::fabs(p->iz);
     fillTriangle<false>(rb, k.p1, k.p2, k.p3, mode);
   }
