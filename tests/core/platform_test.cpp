@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,33 @@ TEST(PlatformKeys, ExtendedKeysCarryTheirScanCodes) {
     // Shift does not change them (it picks the large camera step instead).
     EXPECT_EQ(keyStringFor(c.key, KeyModifiers{}), k);
   }
+}
+
+TEST(PlatformKeys, CtrlLettersAreExtendedKeysApartFromEveryScanCode) {
+  KeyModifiers ctrlShift = ctrl();
+  ctrlShift.shift = true;
+  KeyModifiers ctrlAlt = ctrl();
+  ctrlAlt.leftAlt = true;
+  std::set<std::string> seen;
+  for (char c = 'a'; c <= 'z'; ++c) {
+    const std::string k = ctrlLetterKeyString(c, ctrl());
+    const std::string ks = ctrlLetterKeyString(c, ctrlShift);
+    EXPECT_EQ(k, keys::ctrlKey(c));
+    EXPECT_EQ(ks, keys::ctrlKey(c, true));
+    // Far from the scan codes of the named keys (at most 107) and all different.
+    EXPECT_GE(static_cast<unsigned char>(k[1]), 0xC0);
+    EXPECT_TRUE(seen.insert(k).second && seen.insert(ks).second) << c;
+    // Without Ctrl, or with Alt, a letter is no key press (it arrives as typed text).
+    EXPECT_EQ(ctrlLetterKeyString(c, none()), "");
+    EXPECT_EQ(ctrlLetterKeyString(c, ctrlAlt), "");
+  }
+  EXPECT_EQ(ctrlLetterKeyString('A', ctrl()), "");
+  KeyBuffer buffer;
+  buffer.letterPressed('z', ctrl(), false);
+  buffer.textTyped("z");  // the text a Ctrl press may still bring is dropped
+  buffer.letterPressed('q', none(), false);
+  EXPECT_EQ(buffer.take(), keys::ctrlKey('z'));
+  EXPECT_EQ(buffer.take(), "");
 }
 
 TEST(PlatformKeys, OrdinaryControlKeysAreSingleCharacters) {

@@ -55,6 +55,11 @@ std::string keyStringFor(NamedKey key, const KeyModifiers& mods) {
   return {};
 }
 
+std::string ctrlLetterKeyString(char letter, const KeyModifiers& mods) {
+  if (!mods.ctrl || mods.leftAlt || mods.rightAlt || letter < 'a' || letter > 'z') return {};
+  return keys::ctrlKey(letter, mods.shift);
+}
+
 bool acceptsTypedText(const KeyModifiers& mods) {
   if (mods.altGr) return true;
   return !mods.leftAlt && !mods.rightAlt && !mods.ctrl;
@@ -77,13 +82,20 @@ MouseReport mouseReportFor(bool hasFocus, int x, int y, int width, int height, i
 }
 
 void KeyBuffer::keyPressed(NamedKey key, const KeyModifiers& mods, bool repeat) {
+  pressed(keyStringFor(key, mods), mods, repeat);
+}
+
+void KeyBuffer::letterPressed(char letter, const KeyModifiers& mods, bool repeat) {
+  pressed(ctrlLetterKeyString(letter, mods), mods, repeat);
+}
+
+void KeyBuffer::pressed(std::string key, const KeyModifiers& mods, bool repeat) {
   lastMods_ = mods;
   // Auto-repeat would flood the buffer while the editor is busy: a repeat counts only
   // when everything typed before it has been taken.
   lastDropped_ = repeat && !keys_.empty();
   if (lastDropped_) return;
-  std::string k = keyStringFor(key, mods);
-  if (!k.empty()) push(std::move(k));
+  if (!key.empty()) push(std::move(key));
 }
 
 void KeyBuffer::textTyped(std::string_view utf8) {

@@ -36,6 +36,7 @@ enum class NamedKey {
 struct KeyModifiers {
   bool leftAlt = false, rightAlt = false;
   bool ctrl = false;
+  bool shift = false;
   bool altGr = false;  // the layout's third-level shift (reported apart from Alt)
 };
 
@@ -43,6 +44,11 @@ struct KeyModifiers {
 // Alt+F4 is the close request (255, 107) and Ctrl+F4 closes the focused menu (255, 97).
 // "" for keys the editor does not use.
 std::string keyStringFor(NamedKey key, const KeyModifiers& mods);
+
+// The key-buffer string of a letter key (a..z) pressed with Ctrl and without Alt:
+// keys::ctrlKey(letter, shift). "" for any other letter or modifier combination, since
+// plain letters arrive as typed text.
+std::string ctrlLetterKeyString(char letter, const KeyModifiers& mods);
 
 // Typed text is taken only while neither Alt nor Ctrl is held (X11 reports Alt+letter as
 // text as well); the layout's AltGr still types.
@@ -85,6 +91,8 @@ class KeyBuffer {
   // A key press; `repeat` marks the keyboard's auto-repeat. The typed text that follows
   // a press belongs to it (same modifiers, dropped with it).
   void keyPressed(NamedKey key, const KeyModifiers& mods, bool repeat);
+  // A letter key (a..z) press; only Ctrl+letter becomes a key (ctrlLetterKeyString).
+  void letterPressed(char letter, const KeyModifiers& mods, bool repeat);
   void textTyped(std::string_view utf8);
   // The window's close request, ahead of the keys typed before it.
   void closeRequested();
@@ -94,6 +102,7 @@ class KeyBuffer {
 
  private:
   void push(std::string key);
+  void pressed(std::string key, const KeyModifiers& mods, bool repeat);
 
   std::deque<std::string> keys_;
   KeyModifiers lastMods_;     // of the latest key press

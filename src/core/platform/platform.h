@@ -49,6 +49,13 @@ inline const std::string kEnter = "\r";
 inline const std::string kTab = "\t";
 inline const std::string kEsc = "\x1b";
 inline const std::string kBackspace = "\b";
+
+// Ctrl+letter and Ctrl+Shift+letter (a..z): character 255, then 0xC0 or 0xE0 plus the
+// letter's place in the alphabet. No scan code of the keys above lies in either range.
+inline std::string ctrlKey(char letter, bool shift = false) {
+  const int code = (shift ? 0xE0 : 0xC0) + (letter - 'a');
+  return std::string{static_cast<char>(0xFF), static_cast<char>(code)};
+}
 }  // namespace keys
 
 class Platform {

@@ -66,6 +66,7 @@ KeyModifiers modifiersOf(Uint16 mod) {
   m.leftAlt = (mod & KMOD_LALT) != 0;
   m.rightAlt = (mod & KMOD_RALT) != 0;
   m.ctrl = (mod & KMOD_CTRL) != 0;
+  m.shift = (mod & KMOD_SHIFT) != 0;
   m.altGr = (mod & KMOD_MODE) != 0;
   return m;
 }
@@ -171,10 +172,15 @@ void SdlPlatform::pumpEvents() {
         // The window's close button, the window manager and SIGTERM all end up here.
         keys_.closeRequested();
         break;
-      case SDL_KEYDOWN:
-        keys_.keyPressed(namedKeyFor(e.key.keysym.sym), modifiersOf(e.key.keysym.mod),
-                         e.key.repeat != 0);
+      case SDL_KEYDOWN: {
+        const SDL_Keycode sym = e.key.keysym.sym;
+        const KeyModifiers mods = modifiersOf(e.key.keysym.mod);
+        if (sym >= SDLK_a && sym <= SDLK_z)
+          keys_.letterPressed(static_cast<char>('a' + (sym - SDLK_a)), mods, e.key.repeat != 0);
+        else
+          keys_.keyPressed(namedKeyFor(sym), mods, e.key.repeat != 0);
         break;
+      }
       case SDL_TEXTINPUT:
         keys_.textTyped(e.text.text);
         break;
