@@ -36,6 +36,7 @@ constexpr std::array<const char*, kStatusMessageCount> kMessages = {
     "Error: file not found",
     "Error: damaged file",
     "Error: no facets in file",
+    "Error: permission denied",
 };
 
 // Every record padded with blanks to the full width.
