@@ -1,6 +1,5 @@
 // Little-endian file access shared by the model, part and STL files: a chunked reader that
-// never reads past the end, and a writer that replaces its target only when every byte of
-// the new contents reached the disk (temporary file in the same folder, then rename).
+// never reads past the end, and the safe writer of io/safe_write.h.
 #pragma once
 
 #include <bit>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "io/safe_write.h"
 #include "model/model.h"
 
 inline int32_t getI32(const uint8_t* p) {
@@ -69,37 +69,4 @@ class FileReader {
   int64_t position_ = 0;  // file offset of buffer_[start_]
   std::vector<uint8_t> buffer_;
   size_t start_ = 0, end_ = 0;
-};
-
-// Writes a new file under a temporary name in the target's folder and renames it over the
-// target in commit(). Any failed step leaves the target untouched and the temporary removed.
-class SafeFileWriter {
- public:
-  explicit SafeFileWriter(std::string target);
-  SafeFileWriter(const SafeFileWriter&) = delete;
-  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
-  ~SafeFileWriter();
-
-  void put(const void* data, size_t n);
-  void putI32(int32_t v);
-  void putU16(uint16_t v);
-  void putU8(uint8_t v) { put(&v, 1); }
-  void putF32(float v) { putI32(static_cast<int32_t>(std::bit_cast<uint32_t>(v))); }
-  void putVec3(Vec3 v) {
-    putF32(v.x);
-    putF32(v.y);
-    putF32(v.z);
-  }
-  // Flushes, syncs, closes and renames; false (and nothing left behind) on any failure.
-  bool commit();
-
- private:
-  void flush();
-  void abandon();
-
-  std::string target_, temp_;
-  int fd_ = -1;
-  bool failed_ = false;
-  std::vector<uint8_t> buffer_;
-  size_t used_ = 0;
 };
