@@ -29,7 +29,7 @@ bool AsciiStlReader::token() {
       return false;
     }
     word_[length_++] = static_cast<char>(c);
-    c = file_.nextByte();
+    c = nextByte();
   }
   word_[length_] = 0;
   lineEnded_ = c < 0 || c == '\n';
@@ -109,12 +109,14 @@ AsciiStlReader::Step AsciiStlReader::next(Vec3 corners[3]) {
   }
 }
 
-bool startsWithSolid(FileReader& file) {
-  int c = file.nextByte();
-  while (c >= 0 && isSpace(c)) c = file.nextByte();
+bool startsWithSolid(std::span<const uint8_t> file) {
+  size_t at = 0;
+  auto next = [&]() -> int { return at < file.size() ? file[at++] : -1; };
+  int c = next();
+  while (c >= 0 && isSpace(c)) c = next();
   for (const char* k = "solid"; *k != 0; ++k) {
     if (c < 0 || lower(static_cast<char>(c)) != *k) return false;
-    c = file.nextByte();
+    c = next();
   }
   return c < 0 || isSpace(c);
 }
