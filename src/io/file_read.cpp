@@ -6,13 +6,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
 
 #include "model/edit_result.h"
 
 namespace {
 
 ReadStatus openError(int error) {
-  return error == EACCES || error == EPERM ? ReadStatus::PermissionDenied : ReadStatus::NotFound;
+  if (error == EACCES || error == EPERM) return ReadStatus::PermissionDenied;
+  // A socket, or a device without a driver, cannot be opened at all.
+  if (error == ENXIO || error == ENODEV) return ReadStatus::NotRegularFile;
+  return ReadStatus::NotFound;
 }
 
 // Reads until the buffer is full or the file ends; false on a read error.
@@ -81,7 +85,13 @@ FileBytes readFileBytes(const std::string& path, int64_t maxBytes, OverLimit ove
   // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for one forever.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return {openError(errno), {}, false};
-  FileBytes out = readOpen(fd, maxBytes, overLimit);
+  FileBytes out;
+  try {
+    out = readOpen(fd, maxBytes, overLimit);
+  } catch (const std::bad_alloc&) {
+    // More than the memory we may use: as good as a file longer than the limit.
+    out = {ReadStatus::TooLarge, {}, false};
+  }
   ::close(fd);
   return out;
 }

@@ -14,7 +14,7 @@ enum class ReadStatus : uint8_t {
   PermissionDenied,  // the name exists but we may not read it
   Directory,         // a folder
   NotRegularFile,    // a FIFO, socket or device
-  TooLarge,          // longer than the limit the caller set (OverLimit::Refuse)
+  TooLarge,          // longer than the limit the caller set, or than the memory we may use
   ReadFailed,        // the read itself failed (I/O error)
 };
 
