@@ -1,6 +1,7 @@
 #include "io/file_read.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,39 @@
 #include <new>
 
 #include "model/edit_result.h"
+
+namespace {
+
+constexpr size_t kMappedFrom = size_t{1} << 20;  // smaller buffers come from the heap
+constexpr size_t kHugePage = size_t{2} << 20;
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+
+size_t mappedBytes(size_t bytes) {
+  return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+}  // namespace
+
+void* allocateFileMemory(size_t bytes) {
+  if (bytes < kMappedFrom) return ::operator new(bytes);
+  void* p = ::mmap(nullptr, mappedBytes(bytes), PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  // Both are hints: without them the pages still come, one fault at a time.
+  ::madvise(p, mappedBytes(bytes), MADV_HUGEPAGE);
+  ::madvise(p, mappedBytes(bytes), MADV_POPULATE_WRITE);
+  return p;
+}
+
+void freeFileMemory(void* p, size_t bytes) noexcept {
+  if (bytes < kMappedFrom) {
+    ::operator delete(p);
+    return;
+  }
+  ::munmap(p, mappedBytes(bytes));
+}
 
 namespace {
 
