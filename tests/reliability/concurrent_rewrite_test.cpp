@@ -114,40 +114,31 @@ void raceLoads(const std::string& file,
   std::printf("%d loads of the sound version, %d refused\n", good, refused);
 }
 
-class ConcurrentRewrite : public FileTest {
- protected:
-  Model start() {
-    Model m = makeModel(2 * kV, 2 * kT, kL);
-    EXPECT_TRUE(putDefaultModel(m));
-    return m;
+class ConcurrentRewrite : public FileTest {};
+
+// The model load (RQ and STL) and the part load; `loaded` is the message of a success.
+TEST_F(ConcurrentRewrite, EveryLoadTakesTheSoundFileWholeOrNothing) {
+  const auto load = [&](int which, Model& m, const std::string& name) {
+    return which == 1 ? loadPart(m, name, 4).message : loadModel(m, name, nullptr).result.message;
+  };
+  const struct {
+    int which;
+    const char* name;
+    std::pair<std::vector<uint8_t>, std::vector<uint8_t>> versions;
+    uint8_t loaded;
+  } cases[] = {{0, "m.rq", rqPair(), kMsgFileLoaded},
+               {1, "p.rq", rqPair(), kMsgFileLoaded},
+               {0, "s.stl", stlPair(), kMsgNone}};
+  Model start = makeModel(2 * kV, 2 * kT, kL);
+  ASSERT_TRUE(putDefaultModel(start));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    raceLoads(path(c.name), c.versions, start, [&](Model& m) {
+      const uint8_t message = load(c.which, m, path(c.name));
+      EXPECT_TRUE(message == c.loaded || message == kMsgDamagedFile) << int(message);
+      return message == c.loaded;
+    });
   }
-};
-
-TEST_F(ConcurrentRewrite, ModelLoadTakesTheSoundFileWholeOrNothing) {
-  raceLoads(path("m.rq"), rqPair(), start(), [&](Model& m) {
-    const ModelLoad r = loadModel(m, path("m.rq"), nullptr);
-    if (r.result.message == kMsgFileLoaded) return true;
-    EXPECT_EQ(r.result.message, kMsgDamagedFile);
-    return false;
-  });
-}
-
-TEST_F(ConcurrentRewrite, PartLoadTakesTheSoundFileWholeOrNothing) {
-  raceLoads(path("p.rq"), rqPair(), start(), [&](Model& m) {
-    const EditResult r = loadPart(m, path("p.rq"), 4);
-    if (r.message == kMsgFileLoaded) return true;
-    EXPECT_EQ(r.message, kMsgDamagedFile);
-    return false;
-  });
-}
-
-TEST_F(ConcurrentRewrite, StlImportTakesTheSoundFileWholeOrNothing) {
-  raceLoads(path("s.stl"), stlPair(), start(), [&](Model& m) {
-    const ModelLoad r = loadModel(m, path("s.stl"), nullptr);
-    if (r.result.message == kMsgNone) return true;
-    EXPECT_EQ(r.result.message, kMsgDamagedFile);
-    return false;
-  });
 }
 
 }  // namespace
