@@ -7,13 +7,26 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <new>
 
 #include "model/edit_result.h"
 
 namespace {
 
-constexpr size_t kMappedFrom = size_t{1} << 20;  // smaller buffers come from the heap
+// Smaller buffers come from the heap; so does every buffer in a build with AddressSanitizer,
+// which then guards its ends.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kMappedFrom = SIZE_MAX;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr size_t kMappedFrom = SIZE_MAX;
+#else
+constexpr size_t kMappedFrom = size_t{1} << 20;
+#endif
+#else
+constexpr size_t kMappedFrom = size_t{1} << 20;
+#endif
 constexpr size_t kHugePage = size_t{2} << 20;
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23
