@@ -194,7 +194,7 @@ void SdlPlatform::pumpEvents() {
                         : e.button.button == SDL_BUTTON_RIGHT ? 2
                                                               : 0;
         if (e.type == SDL_MOUSEBUTTONDOWN)
-          buttons_.press(bit);
+          buttons_.press(bit, e.button.x, e.button.y);
         else
           buttons_.release(bit);
         pointerX_ = e.button.x;
@@ -266,8 +266,9 @@ bool SdlPlatform::keyHeld(int scanCode) {
 MouseReport SdlPlatform::readMouse() {
   pumpEvents();
   const bool focus = window_ != nullptr && SDL_GetMouseFocus() == window_;
+  const int pressX = buttons_.pressX, pressY = buttons_.pressY;
   return mouseReportFor(focus, pointerX_, pointerY_, info_.width, info_.height, wheel_,
-                        buttons_.read());
+                        buttons_.read(), pressX, pressY);
 }
 
 // [SECTION] output
