@@ -8,12 +8,17 @@
 namespace {
 
 int runProgram(int argc, char** argv) {
-  const std::string commandLine = joinCommandLine(argc, argv);
+  const LaunchArgs args = parseLaunchArgs(argc, argv);
+  if (!args.error.empty()) {
+    std::fputs(args.error.c_str(), stderr);
+    return 2;
+  }
+  const std::string& commandLine = args.commandLine;
   if (const auto info = commandLineInfo(commandLine)) {
     std::fputs(info->c_str(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  std::unique_ptr<Platform> platform = makeSdlPlatform();
+  std::unique_ptr<Platform> platform = makeSdlPlatform(args.windowScale);
   if (!platform) {
     std::fputs("kovrin: could not start the window system\n", stderr);
     return 1;

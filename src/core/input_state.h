@@ -24,8 +24,14 @@ struct InputState {
   int32_t mouseButtons = 0;        // 1 left, 2 right
   int32_t mouseX = 0, mouseY = 0;  // frame pixels, clamped
   int32_t prevMouseX = 0, prevMouseY = 0, prevMouseButtons = 0, prevMouseWheel = 0;
-  uint8_t leftClick = 0;    // 1 on the pass the left button went down
-  uint8_t rightClick = 0;   // 2 on the pass the right button went down
+  uint8_t leftClick = 0;   // 1 on the pass the left button went down
+  uint8_t rightClick = 0;  // 2 on the pass the right button went down
+  // On a pass with a click: where the button went down, in frame pixels (clamped). A drag
+  // that starts on this pass measures from here rather than from the anchors.
+  int32_t pressX = 0, pressY = 0;
+  // Wheel notches since the previous read inside the window (up positive), and the wheel
+  // position they are counted from.
+  int32_t wheelNotches = 0, wheelBase = 0;
   bool altWasDown = false;  // Alt state at the previous pass (press edge)
   // End-of-pass snapshot: drags measure from here.
   int32_t anchorX = 0, anchorY = 0, anchorScreenX = 0, anchorScreenY = 0;

@@ -1,5 +1,6 @@
-// The mouse read of every pass, the function keys and the camera keys.
+// The mouse read of every pass, the function keys, the camera keys and the wheel.
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/tools.h"
 #include "model/selection.h"
@@ -38,8 +39,26 @@ void readMouse(Editor& ed) {
   if ((in.prevMouseButtons & 1) == 0) in.leftClick = static_cast<uint8_t>(in.mouseButtons & 1);
   if ((in.prevMouseButtons & 2) == 0) in.rightClick = static_cast<uint8_t>(in.mouseButtons & 2);
 
-  in.mouseX = std::clamp(in.mouseX, 0, std::max(0, ed.render.renderMaxX));
-  in.mouseY = std::clamp(in.mouseY, 0, std::max(0, ed.render.renderMaxY));
+  const int32_t maxX = std::max(0, ed.render.renderMaxX), maxY = std::max(0, ed.render.renderMaxY);
+  in.mouseX = std::clamp(in.mouseX, 0, maxX);
+  in.mouseY = std::clamp(in.mouseY, 0, maxY);
+
+  // A click measures from where its button went down; without a press position from the
+  // platform, from where the pointer is now.
+  in.pressX = in.mouseX;
+  in.pressY = in.mouseY;
+  if ((in.leftClick | in.rightClick) != 0 && report.pressX >= 0 && report.pressY >= 0) {
+    in.pressX = std::clamp(toFramePixels(report.pressX, ed.rdet), 0, maxX);
+    in.pressY = std::clamp(toFramePixels(report.pressY, ed.rdet), 0, maxY);
+  }
+
+  // The wheel only turns while the pointer is over the window, which is also when its
+  // position is reported.
+  in.wheelNotches = 0;
+  if (report.buttons != -1) {
+    in.wheelNotches = report.wheel - in.wheelBase;
+    in.wheelBase = report.wheel;
+  }
 }
 
 PassFlow handleGlobalKeys(Editor& ed) {
@@ -66,6 +85,19 @@ PassFlow handleGlobalKeys(Editor& ed) {
     return PassFlow::EndPass;
   }
   return PassFlow::Next;
+}
+
+void handleWheelZoom(Editor& ed) {
+  if (ed.input.wheelNotches == 0 || flagOn(ed, kLockView)) return;
+  // Each notch is one press of End (up) or Home (down); a burst beyond this is cut short.
+  constexpr int32_t kMostNotches = 64;
+  const int32_t notches = std::clamp(ed.input.wheelNotches, -kMostNotches, kMostNotches);
+  Camera& cam = ed.camera;
+  for (int32_t i = 0; i < std::abs(notches); ++i) {
+    scaleZoom(cam, notches > 0 ? 1.1f : 0.9f);
+    updateCamera(cam, ed.input.cameraSnapshot);
+  }
+  if (updateCamera(cam, ed.input.cameraSnapshot)) ed.requests.needRender = 1;
 }
 
 PassFlow handleCameraKeys(Editor& ed) {

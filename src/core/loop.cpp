@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/platform/screen_modes.h"
+#include "core/shortcut_keys.h"
 #include "core/tools.h"
 #include "io/model_file.h"
 #include "io/safe_write.h"
@@ -191,7 +192,8 @@ bool inputSteps(Editor& ed) {
     rq.needPresent = 1;
     return false;
   }
-  PassFlow flow = handleGlobalKeys(ed);  // step 9
+  if (runShortcutKey(ed, in.keyPressed)) return true;  // Ctrl+S, Ctrl+O, Ctrl+Shift+S
+  PassFlow flow = handleGlobalKeys(ed);                // step 9
   if (rq.quit) return false;
   if (flow == PassFlow::Next) flow = handleMenuKeys(ed);  // step 10
   if (rq.quit) return false;
@@ -342,6 +344,9 @@ bool runPass(Editor& ed) {
   }
   const bool snapshot = inputSteps(ed);
   if (rq.quit) return false;
+  // The wheel zooms whatever took this pass's input, after it, so that a drag of the same
+  // pass (which sets the zoom from the snapshot) does not undo it.
+  handleWheelZoom(ed);
   // 16. End of pass.
   if (snapshot) endOfPass(ed);
   return true;

@@ -21,22 +21,26 @@ void endTool(Editor& ed) {
 
 // [SECTION] per-pass handling
 
-// Resting tool: drags turn, dolly-zoom or pan the camera, measured from the anchors.
+// Resting tool: drags turn, dolly-zoom or pan the camera, measured from the anchors, or on
+// the pass a button went down from where it went down (a move made just before the press is
+// no part of the drag).
 PassFlow mouselook(Editor& ed) {
   if (flagOn(ed, kLockView)) return PassFlow::Next;
   const InputState& in = ed.input;
   Camera& cam = ed.camera;
   const RenderBuffers& rb = ed.render;
   const int32_t buttons = in.mouseButtons;
+  const bool pressed = (in.leftClick | in.rightClick) != 0;
+  const int32_t fromX = pressed ? in.pressX : in.anchorX;
+  const int32_t fromY = pressed ? in.pressY : in.anchorY;
   if ((buttons & 3) == 3) {
-    pan(cam, in.mouseX - in.anchorX, in.mouseY - in.anchorY);
+    pan(cam, in.mouseX - fromX, in.mouseY - fromY);
     ed.requests.needRender = 1;
   } else if ((buttons & 1) != 0) {
-    orbitDrag(cam, in.cameraSnapshot, in.mouseX, in.mouseY, in.anchorX, in.anchorY, rb.renderWidth,
+    orbitDrag(cam, in.cameraSnapshot, in.mouseX, in.mouseY, fromX, fromY, rb.renderWidth,
               rb.renderHeight);
   } else if ((buttons & 2) != 0) {
-    dollyZoomDrag(cam, in.cameraSnapshot, in.mouseX, in.mouseY, in.anchorX, in.anchorY,
-                  rb.renderHeight);
+    dollyZoomDrag(cam, in.cameraSnapshot, in.mouseX, in.mouseY, fromX, fromY, rb.renderHeight);
   }
   if (updateCamera(cam, in.cameraSnapshot)) ed.requests.needRender = 1;
   return PassFlow::Next;

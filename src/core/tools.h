@@ -7,8 +7,11 @@
 void readMouse(Editor& ed);
 PassFlow handleGlobalKeys(Editor& ed);  // F2..F6 and the close request
 PassFlow handleCameraKeys(Editor& ed);  // arrows, PgUp/PgDn, Home/End
-PassFlow handleTool(Editor& ed);        // the current tool's per-pass work
-void toolPresentWork(Editor& ed);       // the current tool's work at a present
+// The wheel's notches of this pass: each one zooms as End (up) or Home (down) does, unless
+// the view is locked; raises the render request when the camera changed.
+void handleWheelZoom(Editor& ed);
+PassFlow handleTool(Editor& ed);   // the current tool's per-pass work
+void toolPresentWork(Editor& ed);  // the current tool's work at a present
 // The 5 x 5 screen-pixel square outline around a vertex's projected position (nothing for an
 // index outside 0 .. vertexCount - 1).
 void drawVertexMarker(Editor& ed, int32_t vertex, uint32_t color);

@@ -35,9 +35,22 @@ struct Piece {
   bool upper;
 };
 
-// Appends the two copies of the cut point on P -> Q; returns the index of the first.
+// Whether corner position p comes before q in the order cut points are measured in: x, then
+// y, then z.
+bool measuredFrom(const Vec3& p, const Vec3& q) {
+  if (p.x != q.x) return p.x < q.x;
+  if (p.y != q.y) return p.y < q.y;
+  return p.z < q.z;
+}
+
+// Appends the two copies of the cut point on the edge p - q; returns the index of the first.
+// The point is measured from the same end of the edge whichever way a triangle runs along it,
+// so the triangles on both sides of a cut edge get bit-identical points and the pieces still
+// meet (measured from opposite ends the two results can differ in the last bit).
 int32_t addCutPoint(Model& m, int32_t p, int32_t q, int axis, float plane) {
-  const Vec3 point = cutPoint(m.vertexPos[p], m.vertexPos[q], axis, plane);
+  const Vec3 from = m.vertexPos[p], to = m.vertexPos[q];
+  const Vec3 point =
+      measuredFrom(to, from) ? cutPoint(to, from, axis, plane) : cutPoint(from, to, axis, plane);
   const int32_t n = m.vertexCount;
   m.vertexPos[n] = point;
   m.vertexPos[n + 1] = point;

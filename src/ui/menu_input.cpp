@@ -68,7 +68,7 @@ PassFlow handleMenuKeys(Editor& ed) {
   // see a focused menu without a highlighted entry.
   repairFocus(ms);
   bool redraw = false;
-  if (key == keys::kCtrlF4) {
+  if (key == keys::kCtrlF4 || key == keys::kEsc) {  // Esc closes as Ctrl+F4 does
     if (ms.activeMenu > 0) {
       closeMenu(ed, ms.activeMenu);
       redraw = true;

@@ -14,7 +14,7 @@ void closeMenu(Editor& ed, int menu);
 int hitTest(MenuState& ms, int x, int y, int cellHeight);
 // Activates entry i by its label's kind; the flow says where the pass continues.
 PassFlow activateEntry(Editor& ed, int index);
-// The menu keys of the pass (after Alt, F1 and the global keys): Ctrl+F4, bar and window
+// The menu keys of the pass (after Alt, F1 and the global keys): Ctrl+F4 or Esc, bar and window
 // navigation, Tab, Enter, hot keys.
 PassFlow handleMenuKeys(Editor& ed);
 PassFlow handleMenuDrag(Editor& ed);   // right-button dragging of menu windows

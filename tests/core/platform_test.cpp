@@ -235,6 +235,16 @@ TEST(PlatformMouse, AClickBetweenTwoReadsIsSeenOnce) {
   EXPECT_EQ(b.read(), 1);
   b.release(1);
   EXPECT_EQ(b.read(), 0);
+  // Where the latest press happened is kept for one read, and reported only on the screen.
+  b.press(1, 30, 40);
+  b.press(2, 50, 60);
+  EXPECT_EQ(b.pressX, 50);
+  const int px = b.pressX, py = b.pressY;
+  const MouseReport r = mouseReportFor(true, 70, 80, 800, 600, 0, b.read(), px, py);
+  EXPECT_EQ(r.pressX, 50);
+  EXPECT_EQ(r.pressY, 60);
+  EXPECT_EQ(b.pressX, -1);
+  EXPECT_EQ(mouseReportFor(true, 70, 80, 800, 600, 0, 1, 800, 60).pressX, -1);
 }
 
 // [SECTION] video driver

@@ -1,10 +1,13 @@
 // How a user reaches the editor besides the menus: files dropped on the window, the window
-// title, and the --help and --version texts of the command line.
+// title, the --help and --version texts and the --scale option of the command line.
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <string>
+#include <vector>
 
+#include "core/platform/window_scale.h"
 #include "core/usage.h"
 #include "io/model_file.h"
 #include "support/editor_fixture.h"
@@ -105,6 +108,45 @@ TEST(CommandLineInfo, OnlyTheExactWordsAnswer) {
   EXPECT_EQ(version->back(), '\n');
   for (const char* other : {"", "--HELP", "--help x", " --version", "--versions", "help.rq"})
     EXPECT_FALSE(commandLineInfo(other).has_value()) << other;
+}
+
+// "--scale N" comes off the front; everything after it is the one file name as before.
+TEST(CommandLineInfo, ScaleOptionAndWindowSize) {
+  struct Case {
+    std::vector<std::string> args;
+    int scale;
+    std::string rest;
+    bool error;
+  };
+  const Case cases[] = {
+      {{"my model.rq"}, 0, "my model.rq", false},
+      {{"my", "model.rq"}, 0, "my model.rq", false},
+      {{"--scale", "2", "my", "model.rq"}, 2, "my model.rq", false},
+      {{"--scale", "3"}, 3, "", false},
+      {{"--scale", "1", "--help"}, 1, "--help", false},
+      {{"a.rq", "--scale", "2"}, 0, "a.rq --scale 2", false},  // only at the front
+      {{"--scale"}, 0, "", true},
+      {{"--scale", "0"}, 0, "", true},
+      {{"--scale", "9"}, 0, "", true},
+      {{"--scale", "2x"}, 0, "", true},
+      {{"--scale", "x.rq"}, 0, "", true},
+  };
+  for (const Case& c : cases) {
+    std::vector<char*> argv{const_cast<char*>("kovrin")};
+    for (const std::string& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
+    const LaunchArgs got = parseLaunchArgs(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(got.error.empty(), !c.error) << c.args[0] << " " << c.args.size();
+    if (c.error) continue;
+    EXPECT_EQ(got.windowScale, c.scale);
+    EXPECT_EQ(got.commandLine, c.rest);
+  }
+  // The window opens at the asked multiple, else at 2 on a desktop twice the mode's size.
+  EXPECT_EQ(windowScaleFor(3, 800, 600, 1280, 1024), 3);
+  EXPECT_EQ(windowScaleFor(0, 800, 600, 1280, 1024), 1);
+  EXPECT_EQ(windowScaleFor(0, 800, 600, 1600, 1200), 2);
+  EXPECT_EQ(windowScaleFor(0, 800, 600, 3840, 1199), 1);
+  EXPECT_EQ(windowScaleFor(0, 640, 480, 3840, 2160), 2);
+  EXPECT_EQ(windowScaleFor(0, 800, 600, 0, 0), 1);
 }
 
 // The built program: the texts go to standard output with exit code 0 and no window, even

@@ -2,7 +2,8 @@
 # folder, its window found with xdotool, screenshots, and clean-up on every way out.
 # Source this file; it is named .bash so the test glob (*.sh) does not run it on its own.
 #
-#   e2e_start_display            starts Xvfb on a free display, exports DISPLAY
+#   e2e_start_display            starts Xvfb on a free display, exports DISPLAY (screen size
+#                                E2E_SCREEN, default 1280x1024x24)
 #   e2e_make_workdir             fresh temporary folder in $E2E_WORKDIR (removed at exit)
 #   e2e_start_editor BIN [ARGS]  starts BIN in $E2E_WORKDIR, waits for its window:
 #                                sets E2E_PID and E2E_WINDOW (retries a start without window)
@@ -67,7 +68,7 @@ e2e_start_display() {
   local n tries
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     for tries in $(seq 1 100); do
       if [ -S "/tmp/.X11-unix/X$n" ] && DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1; then

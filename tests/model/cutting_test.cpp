@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "model/create.h"
 #include "model/selection.h"
 #include "support/model_invariants.h"
+#include "torus_mesh.h"
 
 namespace {
 
@@ -182,6 +188,74 @@ TEST_F(Cutting, RunningOutOfRoomLeavesLaterStraddlersWhole) {
   EXPECT_EQ(m.triangleCount, 6);
   EXPECT_EQ(m.vertexCount, 13);
   EXPECT_TRUE(modelIsSound(m));
+}
+
+// Edges whose two end positions (not indices) are found in only one triangle of the chosen
+// triangles (all, or one side's), as their ends.
+using Edge = std::array<Vec3, 2>;
+std::vector<Edge> openEdges(const Model& m, int side) {
+  const auto key = [](const Vec3& p) {
+    return std::array<uint32_t, 3>{std::bit_cast<uint32_t>(p.x), std::bit_cast<uint32_t>(p.y),
+                                   std::bit_cast<uint32_t>(p.z)};
+  };
+  std::map<std::array<std::array<uint32_t, 3>, 2>, std::pair<int, Edge>> uses;
+  for (int32_t t = 0; t < m.triangleCount; ++t) {
+    const int upper = (m.triFlags[t] & kSelectedBit) != 0 ? 1 : 0;
+    if (side >= 0 && upper != side) continue;
+    const Tri tri = m.triVerts[t];
+    const int32_t corners[3] = {tri.a, tri.b, tri.c};
+    for (int k = 0; k < 3; ++k) {
+      const Vec3 p = m.vertexPos[corners[k]], q = m.vertexPos[corners[(k + 1) % 3]];
+      auto ends = std::array{key(p), key(q)};
+      if (ends[1] < ends[0]) std::swap(ends[0], ends[1]);
+      auto& use = uses[ends];
+      ++use.first;
+      use.second = {p, q};
+    }
+  }
+  std::vector<Edge> open;
+  for (const auto& [ends, use] : uses)
+    if (use.first % 2 != 0) open.push_back(use.second);
+  return open;
+}
+
+// A closed torus cut anywhere stays closed as a whole (the pieces meet bit for bit), and
+// each side's only open edges are its rim on the cutting plane.
+TEST(CuttingClosedMesh, LeavesOpenEdgesOnlyOnThePlane) {
+  struct Case {
+    int32_t rings, sides;
+    int axis;
+    float at;
+  };
+  const Case cases[] = {{448, 224, kAxisZ, 7.0f},  // the 200k-triangle torus of the bench
+                        {96, 40, kAxisZ, 7.0f},   {96, 40, kAxisZ, -20.0f},
+                        {96, 40, kAxisX, 3.0f},   {96, 40, kAxisY, -101.0f},
+                        {75, 33, kAxisX, 90.0f},  {75, 33, kAxisY, 0.0f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.rings << "x" << c.sides << " axis " << c.axis << " at " << c.at);
+    const int32_t tris = 2 * c.rings * c.sides;
+    Model m = makeTestModel(tris * 2, tris * 2, 4);
+    ASSERT_TRUE(buildTorus(m, TorusShape{c.rings, c.sides, 90.0f, 35.0f}));
+    Fields f;
+    setFieldDefaults(f);
+    f.floatFields[kX1 + c.axis] = c.at;
+    ASSERT_EQ(sliceModel(m, f, c.axis).message, kMsgNone);
+    ASSERT_GT(m.triangleCount, tris);
+    EXPECT_TRUE(modelIsSound(m));
+    EXPECT_EQ(openEdges(m, -1).size(), 0u);
+    for (const int side : {0, 1}) {
+      const std::vector<Edge> open = openEdges(m, side);
+      EXPECT_GT(open.size(), 0u) << "side " << side;
+      size_t offPlane = 0;
+      for (const Edge& e : open)
+        for (const Vec3& p : e) {
+          const float k = c.axis == kAxisX ? p.x : c.axis == kAxisY ? p.y : p.z;
+          offPlane += std::fabs(k - c.at) > 1e-4f;
+        }
+      EXPECT_EQ(offPlane, 0u) << "side " << side;
+    }
+  }
 }
 
 struct Drilling : ::testing::Test {

@@ -26,7 +26,11 @@ class HeadlessPlatform : public ScreenMemory {
   // Script.
   void pushKey(const std::string& key) { keys_.push_back(key); }
   void typeText(const std::string& text);  // one key per character
-  void setMouse(int x, int y, int buttons, int wheel = 0) { mouse_ = {x, y, wheel, buttons}; }
+  // The press position is reported as given at every read (-1: none, the editor then takes
+  // the pointer's position for a press).
+  void setMouse(int x, int y, int buttons, int wheel = 0, int pressX = -1, int pressY = -1) {
+    mouse_ = {x, y, wheel, buttons, pressX, pressY};
+  }
   void setKeyHeld(int scanCode, bool held);
   // A file dropped on the window, handed out by takeDroppedFile in order.
   void dropFile(const std::string& name) { drops_.push_back(name); }

@@ -84,9 +84,13 @@ std::vector<std::string> typedKeys(std::string_view utf8) {
 }
 
 MouseReport mouseReportFor(bool hasFocus, int x, int y, int width, int height, int wheel,
-                           int buttons) {
-  if (!hasFocus || x < 0 || y < 0 || x >= width || y >= height) return MouseReport{-1, -1, -1, -1};
-  return MouseReport{x, y, wheel, buttons};
+                           int buttons, int pressX, int pressY) {
+  const auto onScreen = [&](int px, int py) {
+    return px >= 0 && py >= 0 && px < width && py < height;
+  };
+  if (!hasFocus || !onScreen(x, y)) return MouseReport{-1, -1, -1, -1};
+  if (!onScreen(pressX, pressY)) pressX = pressY = -1;
+  return MouseReport{x, y, wheel, buttons, pressX, pressY};
 }
 
 void KeyBuffer::keyPressed(NamedKey key, const KeyModifiers& mods, bool repeat) {

@@ -63,23 +63,31 @@ std::vector<std::string> typedKeys(std::string_view utf8);
 
 // The mouse report for the pointer at (x, y) in screen pixels: -1 for position and buttons
 // (and the wheel) unless the window has the mouse focus and the point lies on the screen.
+// The press position (pressX, pressY) is kept only when it lies on the screen too.
 MouseReport mouseReportFor(bool hasFocus, int x, int y, int width, int height, int wheel,
-                           int buttons);
+                           int buttons, int pressX = -1, int pressY = -1);
 
 // Button bits (1 left, 2 right) from press and release events, read once per loop pass.
 // A button pressed since the last read counts as held for that read, so a click shorter
-// than one pass still shows its press edge.
+// than one pass still shows its press edge; where the latest of those presses happened is
+// kept for the same read.
 struct ButtonLatch {
   int held = 0, pressedSinceRead = 0;
+  int pressX = -1, pressY = -1;  // screen pixels of the latest press since the last read
 
-  void press(int bit) {
+  void press(int bit, int x = -1, int y = -1) {
     held |= bit;
     pressedSinceRead |= bit;
+    if (bit != 0) {
+      pressX = x;
+      pressY = y;
+    }
   }
   void release(int bit) { held &= ~bit; }
   int read() {
     const int bits = held | pressedSinceRead;
     pressedSinceRead = 0;
+    pressX = pressY = -1;
     return bits;
   }
 };

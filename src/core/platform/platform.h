@@ -16,8 +16,11 @@ struct ScreenInfo {
 
 struct MouseReport {
   int x = -1, y = -1;  // screen pixels; -1 when the pointer is outside the window
-  int wheel = 0;       // wheel position
+  int wheel = 0;       // wheel position: notches up minus notches down since the start
   int buttons = -1;    // bit 0 left, bit 1 right; -1 when the pointer is outside
+  // Where the latest button press since the previous read happened (screen pixels); -1 when
+  // there was none or the platform does not know (the pointer's position is taken then).
+  int pressX = -1, pressY = -1;
 };
 
 // Scan codes the editor asks about with keyHeld.

@@ -1,6 +1,7 @@
 // The real window on SDL2. The screen memory (ScreenMemory) is converted to 32-bit pixels
-// in a streaming texture whenever the screen is shown; the window may be resized and then
-// shows the screen at the largest whole multiple that fits, centred.
+// in a streaming texture whenever the screen is shown; the window may be resized freely and
+// shows the screen at the largest whole multiple that fits, centred (scaled down to fit when
+// the window is smaller than the screen).
 #include "core/platform/sdl_platform.h"
 
 #include <SDL.h>
@@ -14,6 +15,7 @@
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
 #include "core/platform/screen_memory.h"
+#include "core/platform/window_scale.h"
 
 namespace {
 
@@ -73,7 +75,7 @@ KeyModifiers modifiersOf(Uint16 mod) {
 
 class SdlPlatform final : public ScreenMemory {
  public:
-  SdlPlatform() {
+  explicit SdlPlatform(int windowScale) : windowScale_(windowScale) {
     counterStart_ = SDL_GetPerformanceCounter();
     counterPeriod_ = 1.0 / static_cast<double>(SDL_GetPerformanceFrequency());
   }
@@ -100,13 +102,15 @@ class SdlPlatform final : public ScreenMemory {
   void closeWindow();
   void pumpEvents();
   void onWindowEvent(const SDL_WindowEvent& event);
-  void present();  // converts the screen memory, then shows it
-  void show();     // shows the texture as it is
+  void fitToWindow();  // whole multiples while at least one fits
+  void present();      // converts the screen memory, then shows it
+  void show();         // shows the texture as it is
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   std::string title_ = "KOVRIN";
+  int windowScale_ = 0;  // the --scale option, 0 when not given
 
   KeyBuffer keys_;
   std::deque<std::string> drops_;  // files dropped on the window, oldest first
@@ -123,8 +127,11 @@ bool SdlPlatform::openScreen(int mode, int depth) {
   if (!allocateScreen(mode, depth)) return false;
   closeWindow();
   const int w = info_.width, h = info_.height;
-  window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                             SDL_WINDOW_RESIZABLE);
+  SDL_DisplayMode desktop{};
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) desktop.w = desktop.h = 0;
+  const int scale = windowScaleFor(windowScale_, w, h, desktop.w, desktop.h);
+  window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             w * scale, h * scale, SDL_WINDOW_RESIZABLE);
   if (window_ != nullptr) {
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -138,10 +145,9 @@ bool SdlPlatform::openScreen(int mode, int depth) {
     closeWindow();
     return false;
   }
-  SDL_SetWindowMinimumSize(window_, w, h);
-  // Whole multiples only, centred; this also maps the mouse events back to screen pixels.
+  // Centred at the screen's aspect; this also maps the mouse events back to screen pixels.
   SDL_RenderSetLogicalSize(renderer_, w, h);
-  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+  fitToWindow();
   SDL_StartTextInput();
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   present();
@@ -194,7 +200,7 @@ void SdlPlatform::pumpEvents() {
                         : e.button.button == SDL_BUTTON_RIGHT ? 2
                                                               : 0;
         if (e.type == SDL_MOUSEBUTTONDOWN)
-          buttons_.press(bit);
+          buttons_.press(bit, e.button.x, e.button.y);
         else
           buttons_.release(bit);
         pointerX_ = e.button.x;
@@ -223,8 +229,11 @@ void SdlPlatform::pumpEvents() {
 
 void SdlPlatform::onWindowEvent(const SDL_WindowEvent& event) {
   switch (event.event) {
-    case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      fitToWindow();
+      show();
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
       show();
       break;
     case SDL_WINDOWEVENT_LEAVE:
@@ -266,11 +275,20 @@ bool SdlPlatform::keyHeld(int scanCode) {
 MouseReport SdlPlatform::readMouse() {
   pumpEvents();
   const bool focus = window_ != nullptr && SDL_GetMouseFocus() == window_;
+  const int pressX = buttons_.pressX, pressY = buttons_.pressY;
   return mouseReportFor(focus, pointerX_, pointerY_, info_.width, info_.height, wheel_,
-                        buttons_.read());
+                        buttons_.read(), pressX, pressY);
 }
 
 // [SECTION] output
+
+void SdlPlatform::fitToWindow() {
+  if (renderer_ == nullptr) return;
+  int ww = 0, wh = 0;
+  SDL_GetRendererOutputSize(renderer_, &ww, &wh);
+  const bool wholeFits = ww >= info_.width && wh >= info_.height;
+  SDL_RenderSetIntegerScale(renderer_, wholeFits ? SDL_TRUE : SDL_FALSE);
+}
 
 void SdlPlatform::present() {
   if (texture_ == nullptr) return;
@@ -303,7 +321,7 @@ bool usableVideoDriver(std::string_view chosen, std::string_view requested) {
   return requested == chosen;
 }
 
-std::unique_ptr<Platform> makeSdlPlatform() {
+std::unique_ptr<Platform> makeSdlPlatform(int windowScale) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // whole multiples, sharp pixels
   // An editor window: leave the screen saver and the desktop's compositor alone.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -322,5 +340,5 @@ std::unique_ptr<Platform> makeSdlPlatform() {
     SDL_Quit();
     return nullptr;
   }
-  return std::make_unique<SdlPlatform>();
+  return std::make_unique<SdlPlatform>(windowScale);
 }
