@@ -1,10 +1,13 @@
 #include <cstdio>
+#include <exception>
 
 #include "core/loop.h"
 #include "core/platform/sdl_platform.h"
 #include "core/usage.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int runProgram(int argc, char** argv) {
   const LaunchArgs args = parseLaunchArgs(argc, argv);
   if (!args.error.empty()) {
     std::fputs(args.error.c_str(), stderr);
@@ -21,4 +24,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   return runEditor(*platform, commandLine);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Nothing may end the program with an uncaught exception: say what happened, exit 1.
+  try {
+    return runProgram(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("kovrin: out of memory\n", stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kovrin: %s\n", e.what());
+  } catch (...) {
+    std::fputs("kovrin: stopped by an unexpected error\n", stderr);
+  }
+  return 1;
 }

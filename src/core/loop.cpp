@@ -1,5 +1,6 @@
 #include "core/loop.h"
 
+#include <signal.h>
 #include <sys/sysinfo.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "core/shortcut_keys.h"
 #include "core/tools.h"
 #include "io/model_file.h"
+#include "io/safe_write.h"
 #include "model/selection.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
@@ -223,6 +225,11 @@ bool inputSteps(Editor& ed) {
 
 bool startEditor(Editor& ed, const std::string& commandLine, const std::string& settingsPath,
                  std::string& messages) {
+  // A save past the file-size limit fails with EFBIG ("Error: write failed") instead of
+  // killing the editor with SIGXFSZ and the unsaved model with it.
+  ::signal(SIGXFSZ, SIG_IGN);
+  // Temporaries that saves killed in mid-write left in the working folder.
+  removeStaleTemporaries(".");
   // 1. Part-group name 0 and the menu tables.
   ed.model.partNames = {};
   setPartName(ed.model, 0, "default     ");

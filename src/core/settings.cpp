@@ -1,9 +1,12 @@
 #include "core/settings.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "io/file_read.h"
 
 const std::string_view kDefaultSettingsText =
     "'''' settings file for KOVRIN\r\n"
@@ -86,26 +89,60 @@ void scanSettings(std::string_view text, Settings& s) {
   }
 }
 
-std::string readSettings(const std::string& path, Settings& s) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    return path + " is not a regular file; using the built-in settings";
+namespace {
+
+// Writes the default text into a new file, or into an existing empty regular file. A new
+// file is created with O_EXCL | O_NOFOLLOW, so a symlink or anything else already at the
+// name (or appearing there in the meantime) is never written through.
+bool writeDefaultSettings(const std::string& path, bool exists) {
+  const int flags = exists ? O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC
+                           : O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  const int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+  const char* at = kDefaultSettingsText.data();
+  size_t left = kDefaultSettingsText.size();
+  while (ok && left > 0) {
+    const ssize_t n = ::write(fd, at, left);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) {
+      at += n;
+      left -= static_cast<size_t>(n);
+    }
   }
-  const bool present = std::filesystem::exists(status);
-  const auto size = present ? std::filesystem::file_size(path, ec) : 0;
-  if (present && ec) return "could not read " + path + "; using the built-in settings";
-  if (!present || size == 0) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(kDefaultSettingsText.data(),
-              static_cast<std::streamsize>(kDefaultSettingsText.size()));
-    out.close();
-    if (!out) return "could not create " + path + "; using the built-in settings";
+  return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+std::string readSettings(const std::string& path, Settings& s) {
+  const std::string builtIn = "; using the built-in settings";
+  const FileBytes file = readFileBytes(path, kSettingsReadBytes, OverLimit::Truncate);
+  switch (file.status) {
+    case ReadStatus::Ok:
+      break;
+    case ReadStatus::NotFound:
+      if (!writeDefaultSettings(path, false)) return "could not create " + path + builtIn;
+      return {};
+    case ReadStatus::Directory:
+    case ReadStatus::NotRegularFile:
+      return path + " is not a regular file" + builtIn;
+    case ReadStatus::PermissionDenied:
+    case ReadStatus::TooLarge:
+    case ReadStatus::ReadFailed:
+      return "could not read " + path + builtIn;
+  }
+  if (file.bytes.empty()) {
+    if (!writeDefaultSettings(path, true)) return "could not create " + path + builtIn;
     return {};
   }
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) return "could not read " + path + "; using the built-in settings";
+  const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
   scanSettings(text, s);
+  // Every key of the file lives in its first lines; the rest of a huge file is not read.
+  if (file.truncated)
+    return path + " is longer than " + std::to_string(kSettingsReadBytes / 1024) +
+           " KiB; only its beginning was read";
   return {};
 }

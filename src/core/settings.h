@@ -19,6 +19,10 @@ extern const std::string_view kDefaultSettingsText;  // the 25 lines, CRLF
 // Scans settings text; keys missing from it keep their values in `s`.
 void scanSettings(std::string_view text, Settings& s);
 
-// Reads the file at `path`, creating it with the default text when missing or empty.
-// Returns an empty string, or a warning when the file could not be read or created.
+// The most of the file that is read: every key lives in its first lines.
+constexpr int64_t kSettingsReadBytes = 64 * 1024;
+
+// Reads the file at `path` (its first kSettingsReadBytes), creating it with the default text
+// when missing or empty. Returns an empty string, or a warning when the file could not be
+// read or created, or was longer than what is read.
 std::string readSettings(const std::string& path, Settings& s);

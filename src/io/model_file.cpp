@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "io/file_read.h"
 #include "model/model_blocks.h"
 
 int64_t rqFileBytes(int64_t vertices, int64_t triangles, int64_t lines, bool colors) {
@@ -13,22 +14,9 @@ namespace {
 
 constexpr EditResult kDamaged{Request::None, kMsgDamagedFile};
 
-// Every record of the file after the header, checked without touching the model.
-bool checkRqBody(FileReader& file, const RqHeader& h) {
-  return checkVertices(file, h.vertices) && checkIndices(file, h.triangles, 3, h.vertices) &&
-         checkFlagBytes(file, h.triangles) &&
-         (h.colorFlag != 1 || skipBytes(file, 2 * static_cast<int64_t>(h.triangles))) &&
-         checkIndices(file, h.lines, 2, h.vertices);
-}
-
-bool readRqBody(FileReader& file, Model& m, const RqHeader& h) {
-  return readVertices(file, m, 0, h.vertices) && readTriangles(file, m, 0, h.triangles, 0) &&
-         readFlagBytes(file, m, h.triangles) &&
-         (h.colorFlag != 1 || readColors(file, m, 0, h.triangles)) && readLines(file, m, h.lines) &&
-         readPartNames(file, m);
-}
-
-ModelLoad loadRq(Model& m, FileReader& file) {
+// An RQ file read whole: every record is checked before the first one is copied, so the
+// model changes only for a file that is good from end to end.
+ModelLoad loadRq(Model& m, std::span<const uint8_t> file) {
   ModelLoad out;
   RqHeader h;
   if (!readRqHeader(file, h)) return {kDamaged};
@@ -36,29 +24,43 @@ ModelLoad loadRq(Model& m, FileReader& file) {
   if (h.vertices > m.maxv) return {{Request::None, kMsgTooManyVerteces}};
   if (h.triangles > m.maxt) return {{Request::None, kMsgTooManyTriangles}};
   if (h.lines > m.maxl) return {{Request::None, kMsgTooManyLines}};
-  if (file.size() != rqFileBytes(h.vertices, h.triangles, h.lines, h.colorFlag == 1))
+  const bool colors = h.colorFlag == 1;
+  if (static_cast<int64_t>(file.size()) != rqFileBytes(h.vertices, h.triangles, h.lines, colors))
     return {kDamaged};
-  if (!checkRqBody(file, h)) return {kDamaged};
-  if (!file.seek(kRqHeaderBytes)) return {kDamaged};
-  if (!readRqBody(file, m, h)) {
-    // The file changed between the two passes: what was read is not a model.
-    m.vertexCount = m.triangleCount = m.lineCount = 0;
-    return {{Request::Normals, kMsgDamagedFile}};
-  }
+  const uint8_t* vertices = file.data() + kRqHeaderBytes;
+  const uint8_t* triangles = vertices + 12 * static_cast<size_t>(h.vertices);
+  const uint8_t* flags = triangles + 12 * static_cast<size_t>(h.triangles);
+  const uint8_t* colorWords = flags + static_cast<size_t>(h.triangles);
+  const uint8_t* lines = colorWords + (colors ? 2 * static_cast<size_t>(h.triangles) : 0);
+  const uint8_t* names = lines + 8 * static_cast<size_t>(h.lines);
+  if (!checkVertices(vertices, h.vertices) ||
+      !checkIndices(triangles, h.triangles, 3, h.vertices) || !checkFlagBytes(flags, h.triangles) ||
+      !checkIndices(lines, h.lines, 2, h.vertices))
+    return {kDamaged};
+  copyVertices(vertices, m, 0, h.vertices);
+  copyTriangles(triangles, m, 0, h.triangles, 0);
+  copyFlagBytes(flags, m, h.triangles);
+  if (colors) copyColors(colorWords, m, 0, h.triangles);
+  copyLines(lines, m, h.lines);
+  copyPartNames(names, m);
   m.vertexCount = h.vertices;
   m.triangleCount = h.triangles;
   m.lineCount = h.lines;
   out.result = {Request::Normals, kMsgFileLoaded};
   out.rqFile = true;
-  out.modelColors = h.colorFlag == 1;
+  out.modelColors = colors;
   return out;
 }
 
 }  // namespace
 
 ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& progress) {
-  FileReader file;
-  if (!file.open(name)) return {{Request::None, kMsgFileNotFound}};
+  const FileBytes file = readFileBytes(name, modelFileLimit(m));
+  if (file.status != ReadStatus::Ok) return {{Request::None, readStatusMessage(file.status)}};
+  return loadModelBytes(m, file.bytes, progress);
+}
+
+ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
   if (readMagic(file) == MagicCheck::Rq) return loadRq(m, file);
   return {importStl(m, file, progress)};
 }

@@ -1,6 +1,8 @@
 // RQ model files, and the load that hands other files to the STL import.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/editor.h"
@@ -19,11 +21,15 @@ struct ModelLoad {
   bool modelColors = false;  // that file's colour flag was 1
 };
 
-// Replaces the model by the named file. A name that does not exist gives "Error: file not
-// found"; a file refused for its counts (capacity) or its contents (short, long, negative
-// counts, indices outside the vertices, part groups above 99, coordinates that are not
-// finite) changes nothing and gives the capacity message or "Error: damaged file".
+// Replaces the model by the named file, read once and whole (io/file_read.h). A name that
+// does not exist gives "Error: file not found", one we may not read "Error: permission
+// denied", a FIFO, device or socket "Error: damaged file"; a file refused for its counts (capacity)
+// or its contents (short, long, negative counts, indices outside the vertices, part groups above
+// 99, coordinates that are not finite) changes nothing and gives the capacity message or "Error:
+// damaged file".
 ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& progress);
+// The same for the bytes of a whole file: RQ by its magic, anything else as STL.
+ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, const ImportProgress& progress);
 
 // Writes the whole model as an RQ file (colour flag 1) under the name, replacing it only
 // once the new contents are complete: "File saved." or "Error: write failed".

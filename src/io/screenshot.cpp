@@ -1,11 +1,12 @@
-// "save scReenshot": the rendered frame as a 24-bit bottom-up BMP, written to a temporary
-// file beside the target and renamed over it only once every byte is out.
+// "save scReenshot": the rendered frame as a 24-bit bottom-up BMP, written through the safe
+// writer (a temporary beside the target, renamed over it only once every byte is out).
 #include "io/screenshot.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+
+#include "io/safe_write.h"
 
 namespace {
 
@@ -41,11 +42,11 @@ std::array<uint8_t, 54> bmpHeader(uint32_t w, uint32_t h) {
   return b;
 }
 
-// Header and rows bottom-up into an open file; false at the first failed write.
-bool writeBmp(std::FILE* f, RenderBuffers& rb) {
+// Header and rows bottom-up; the writer remembers a failed write.
+void writeBmp(SafeFileWriter& f, RenderBuffers& rb) {
   const int w = rb.renderWidth, h = rb.renderHeight;
   const auto header = bmpHeader(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
-  if (std::fwrite(header.data(), 1, header.size(), f) != header.size()) return false;
+  f.put(header.data(), header.size());
   const size_t rowBytes = static_cast<size_t>(w) * 3;
   if (rb.bmpRow.size() < rowBytes) rb.bmpRow.resize(rowBytes);
   uint8_t* out = rb.bmpRow.data();
@@ -56,9 +57,8 @@ bool writeBmp(std::FILE* f, RenderBuffers& rb) {
       out[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);   // green
       out[3 * x + 2] = static_cast<uint8_t>(src[x] >> 16);  // red
     }
-    if (rowBytes > 0 && std::fwrite(out, 1, rowBytes, f) != rowBytes) return false;
+    f.put(out, rowBytes);
   }
-  return std::fflush(f) == 0 && std::ferror(f) == 0;
 }
 
 }  // namespace
@@ -78,16 +78,8 @@ EditResult saveScreenshot(RenderBuffers& rb, int& shotCounter, const std::string
   if (name.empty()) return failed;  // the names imageAAA .. imagePPP are used up
   ++shotCounter;
   const std::filesystem::path target = std::filesystem::path(folder) / name;
-  const std::filesystem::path temp = std::filesystem::path(folder) / (name + ".tmp");
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return failed;
-  const bool written = writeBmp(f, rb);
-  const bool closed = std::fclose(f) == 0;
-  std::error_code ec;
-  if (written && closed) {
-    std::filesystem::rename(temp, target, ec);
-    if (!ec) return {Request::Present, kMsgScreenshotSaved};
-  }
-  std::filesystem::remove(temp, ec);
-  return failed;
+  SafeFileWriter out(target.string());
+  writeBmp(out, rb);
+  if (!out.commit()) return failed;
+  return {Request::Present, kMsgScreenshotSaved};
 }

@@ -1,7 +1,9 @@
 #include "io/stl_ascii.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -13,11 +15,42 @@ char lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Whether a decimal number that is out of range (from_chars said so, so its form is good)
+// is too small rather than too large: its decimal exponent, counted from its first
+// non-zero digit, is negative.
+bool underflows(const char* first, const char* last) {
+  const char* p = first;
+  if (p < last && (*p == '-' || *p == '+')) ++p;
+  // The digits read as 0.d1d2... times 10 to the power lead + exponent, d1 not zero.
+  int64_t lead = 0;
+  bool seenDigit = false, afterPoint = false;
+  for (; p < last && ((*p >= '0' && *p <= '9') || *p == '.'); ++p) {
+    if (*p == '.') {
+      afterPoint = true;
+    } else if (!seenDigit && *p == '0') {
+      if (afterPoint) --lead;
+    } else {
+      seenDigit = true;
+      if (!afterPoint) ++lead;
+    }
+  }
+  int64_t exponent = 0;
+  if (p < last && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool negative = p < last && *p == '-';
+    if (p < last && (*p == '-' || *p == '+')) ++p;
+    for (; p < last && *p >= '0' && *p <= '9'; ++p)
+      exponent = std::min<int64_t>(exponent * 10 + (*p - '0'), int64_t{1} << 40);
+    if (negative) exponent = -exponent;
+  }
+  return lead + exponent <= 0;
+}
+
 }  // namespace
 
 bool AsciiStlReader::token() {
-  int c = file_.nextByte();
-  while (c >= 0 && isSpace(c)) c = file_.nextByte();
+  int c = nextByte();
+  while (c >= 0 && isSpace(c)) c = nextByte();
   length_ = 0;
   if (c < 0) {
     lineEnded_ = true;
@@ -29,7 +62,7 @@ bool AsciiStlReader::token() {
       return false;
     }
     word_[length_++] = static_cast<char>(c);
-    c = file_.nextByte();
+    c = nextByte();
   }
   word_[length_] = 0;
   lineEnded_ = c < 0 || c == '\n';
@@ -58,25 +91,30 @@ bool AsciiStlReader::number(float& value) {
     // an infinite corner is refused by the caller.
     double wide = 0.0;
     const auto r = std::from_chars(first, last, wide);
-    if (r.ec == std::errc::result_out_of_range) return false;
     end = r.ptr;
     ec = r.ec;
     value = static_cast<float>(wide);
+    if (ec == std::errc::result_out_of_range) {
+      // Beyond double precision too: an underflow is zero as well, an overflow infinite.
+      ec = std::errc();
+      value = underflows(first, last) ? (*first == '-' ? -0.0f : 0.0f)
+                                      : (*first == '-' ? -INFINITY : INFINITY);
+    }
   }
   return ec == std::errc() && end == last && first != last;
 }
 
 void AsciiStlReader::skipLine() {
   if (lineEnded_) return;
-  int c = file_.nextByte();
-  while (c >= 0 && c != '\n') c = file_.nextByte();
+  int c = nextByte();
+  while (c >= 0 && c != '\n') c = nextByte();
   lineEnded_ = true;
 }
 
-bool AsciiStlReader::restart() {
+void AsciiStlReader::restart() {
   length_ = 0;
   lineEnded_ = started_ = tooLong_ = false;
-  return file_.seek(0);
+  at_ = begin_;
 }
 
 AsciiStlReader::Step AsciiStlReader::next(Vec3 corners[3]) {
@@ -109,12 +147,14 @@ AsciiStlReader::Step AsciiStlReader::next(Vec3 corners[3]) {
   }
 }
 
-bool startsWithSolid(FileReader& file) {
-  int c = file.nextByte();
-  while (c >= 0 && isSpace(c)) c = file.nextByte();
+bool startsWithSolid(std::span<const uint8_t> file) {
+  size_t at = 0;
+  auto next = [&]() -> int { return at < file.size() ? file[at++] : -1; };
+  int c = next();
+  while (c >= 0 && isSpace(c)) c = next();
   for (const char* k = "solid"; *k != 0; ++k) {
     if (c < 0 || lower(static_cast<char>(c)) != *k) return false;
-    c = file.nextByte();
+    c = next();
   }
   return c < 0 || isSpace(c);
 }

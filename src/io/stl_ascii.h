@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "model/binary_file.h"
 #include "model/model.h"
@@ -12,13 +13,14 @@ class AsciiStlReader {
  public:
   enum class Step { Facet, End, Error };
 
-  // The file must be positioned at its start.
-  explicit AsciiStlReader(FileReader& file) : file_(file) {}
+  // Reads the whole file's bytes from their start.
+  explicit AsciiStlReader(std::span<const uint8_t> file)
+      : begin_(file.data()), at_(file.data()), end_(file.data() + file.size()) {}
   // The corners of the next facet, End after the last solid, Error on anything else
   // (including a corner coordinate that is not a finite number).
   Step next(Vec3 corners[3]);
   // Starts over at the beginning of the file.
-  bool restart();
+  void restart();
 
  private:
   bool token();  // the next word into word_; false at the end of the file or a too long word
@@ -27,7 +29,12 @@ class AsciiStlReader {
   void skipLine();
   bool wordIs(const char* keyword) const;
 
-  FileReader& file_;
+  // The next byte, or -1 at the end of the file.
+  int nextByte() { return at_ < end_ ? *at_++ : -1; }
+
+  const uint8_t* begin_;
+  const uint8_t* at_;
+  const uint8_t* end_;
   char word_[64] = {};
   int length_ = 0;
   bool lineEnded_ = false;  // the last word ended at a line end (or the end of the file)
@@ -35,6 +42,5 @@ class AsciiStlReader {
   bool tooLong_ = false;
 };
 
-// Whether the file (positioned at its start) begins with the word "solid", in any case,
-// after optional white space. Leaves the position undefined.
-bool startsWithSolid(FileReader& file);
+// Whether the file begins with the word "solid", in any case, after optional white space.
+bool startsWithSolid(std::span<const uint8_t> file);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "model/binary_file.h"
@@ -18,15 +19,15 @@ using ImportProgress = std::function<void(int32_t i, int32_t n)>;
 // old file then unchanged).
 EditResult exportStl(const Model& m, const std::string& name);
 
-// Replaces the model's vertices and triangles by the facets of an open file (read from its
-// start). Binary when the file is at least 84 bytes long and holds the facets its count
-// declares; otherwise text when it starts with "solid". A file that is neither, or that is
+// Replaces the model's vertices and triangles by the facets of a file's bytes (the whole
+// file, from its start). Binary when the file is at least 84 bytes long and holds the facets its
+// count declares; otherwise text when it starts with "solid". A file that is neither, or that is
 // short, malformed or holds a coordinate that is not finite, changes nothing and gives
 // "Error: damaged file"; a file without facets changes nothing and gives "Error: no facets
 // in file". On success lines, selection and part groups are cleared; the message is none,
 // or a capacity message when the import stopped at maxv vertices or maxt triangles (what was
 // imported up to there stays).
-EditResult importStl(Model& m, FileReader& file, const ImportProgress& progress);
+EditResult importStl(Model& m, std::span<const uint8_t> file, const ImportProgress& progress);
 
 // The progress line text: "importing stl... " then i, "/", n and a blank, each number with
 // a leading blank when it is not negative.

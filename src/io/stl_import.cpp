@@ -18,8 +18,8 @@ struct Facet {
 // Facets of a text file; the parser is started afresh for each pass.
 class AsciiFacets {
  public:
-  explicit AsciiFacets(FileReader& file) : reader_(file) {}
-  bool start() { return reader_.restart(); }
+  explicit AsciiFacets(std::span<const uint8_t> file) : reader_(file) {}
+  void start() { reader_.restart(); }
   // False on a parse error; `ended` tells the end of the facets apart.
   bool next(Facet& f, bool& ended) {
     const AsciiStlReader::Step s = reader_.next(f.corners);
@@ -49,7 +49,8 @@ inline uint8_t storeFacet(Model& m, VertexWelder& welder, const Facet& f, int32_
   return kMsgNone;
 }
 
-// Second pass: the file has been checked whole, so the model can be replaced.
+// Second pass over the same bytes: they have been checked whole, so the model can be
+// replaced.
 template <class NextFacet>
 EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, NextFacet next) {
   m.lineCount = 0;
@@ -60,8 +61,7 @@ EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, Nex
   Facet f;
   for (int32_t i = 0; i < n; ++i) {
     if (i % kProgressStep == 0 && progress) progress(i, n);
-    // The file was read whole a moment ago; failing now means it changed under us.
-    if (!next(f)) return {Request::Normals, kMsgDamagedFile};
+    next(f);
     const uint32_t homes[3] = {welder.home(f.corners[0]), welder.home(f.corners[1]),
                                welder.home(f.corners[2])};
     const uint8_t stop = storeFacet(m, welder, f, i, homes);
@@ -70,10 +70,10 @@ EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, Nex
   return {Request::Normals, kMsgNone};
 }
 
-// Facets read a buffer's worth at a time. The weld of a group runs in file order, as one
-// facet at a time would; only the home slots of its corners are looked up (and fetched
-// into the cache) ahead, which hides most of the table's memory latency.
-constexpr int32_t kFacetGroup = static_cast<int32_t>(FileReader::kChunk / kFacetBytes);
+// Facets welded a group at a time. The weld of a group runs in file order, as one facet at
+// a time would; only the home slots of its corners are looked up (and fetched into the
+// cache) ahead, which hides most of the table's memory latency.
+constexpr int32_t kFacetGroup = 1310;
 
 Facet facetAt(const uint8_t* p) {
   Facet f;
@@ -88,17 +88,9 @@ bool finiteFacet(const Facet& f) {
   return isFinite(f.corners[0]) && isFinite(f.corners[1]) && isFinite(f.corners[2]);
 }
 
-// The next group of up to `want` facets: their bytes and how many. When the file ended
-// early (it changed since it was checked), the facets still there come one at a time.
-const uint8_t* takeFacets(FileReader& file, int32_t want, int32_t& got) {
-  got = want;
-  const uint8_t* p = file.take(static_cast<size_t>(want) * kFacetBytes);
-  if (p != nullptr) return p;
-  got = 1;
-  return file.take(kFacetBytes);
-}
-
-EditResult commitBinary(Model& m, FileReader& file, int32_t n, const ImportProgress& progress) {
+// The n facets from `facets` on, every one already checked.
+EditResult commitBinary(Model& m, const uint8_t* facets, int32_t n,
+                        const ImportProgress& progress) {
   m.lineCount = 0;
   clearTriangleFlags(m);
   m.vertexCount = 0;
@@ -106,10 +98,8 @@ EditResult commitBinary(Model& m, FileReader& file, int32_t n, const ImportProgr
   VertexWelder welder(m);
   uint32_t homes[3 * kFacetGroup];
   for (int32_t i = 0; i < n;) {
-    int32_t got = 0;
-    const uint8_t* block = takeFacets(file, std::min(kFacetGroup, n - i), got);
-    // The file was read whole a moment ago; failing now means it changed under us.
-    if (block == nullptr) return {Request::Normals, kMsgDamagedFile};
+    const int32_t got = std::min(kFacetGroup, n - i);
+    const uint8_t* block = facets + static_cast<size_t>(i) * kFacetBytes;
     for (int32_t j = 0; j < got; ++j) {
       const uint8_t* p = block + static_cast<size_t>(j) * kFacetBytes;
       for (int k = 0; k < 3; ++k) {
@@ -120,7 +110,6 @@ EditResult commitBinary(Model& m, FileReader& file, int32_t n, const ImportProgr
     for (int32_t j = 0; j < got; ++j, ++i) {
       if (i % kProgressStep == 0 && progress) progress(i, n);
       const Facet f = facetAt(block + static_cast<size_t>(j) * kFacetBytes);
-      if (!finiteFacet(f)) return {Request::Normals, kMsgDamagedFile};
       const uint8_t stop = storeFacet(m, welder, f, i, homes + 3 * j);
       if (stop != kMsgNone) return {Request::Normals, stop};
     }
@@ -128,33 +117,27 @@ EditResult commitBinary(Model& m, FileReader& file, int32_t n, const ImportProgr
   return {Request::Normals, kMsgNone};
 }
 
-EditResult importBinary(Model& m, FileReader& file, int32_t n, const ImportProgress& progress) {
+EditResult importBinary(Model& m, std::span<const uint8_t> file, int32_t n,
+                        const ImportProgress& progress) {
   if (n == 0) return {Request::None, kMsgNoFacets};
-  if (!file.seek(kHeaderBytes)) return {Request::None, kMsgDamagedFile};
-  for (int32_t i = 0; i < n;) {
-    const int32_t want = std::min(kFacetGroup, n - i);
-    const uint8_t* block = file.take(static_cast<size_t>(want) * kFacetBytes);
-    if (block == nullptr) return {Request::None, kMsgDamagedFile};
-    for (int32_t j = 0; j < want; ++j)
-      if (!finiteFacet(facetAt(block + static_cast<size_t>(j) * kFacetBytes)))
-        return {Request::None, kMsgDamagedFile};
-    i += want;
-  }
-  if (!file.seek(kHeaderBytes)) return {Request::None, kMsgDamagedFile};
-  return commitBinary(m, file, n, progress);
+  const uint8_t* facets = file.data() + kHeaderBytes;
+  for (int32_t i = 0; i < n; ++i)
+    if (!finiteFacet(facetAt(facets + static_cast<size_t>(i) * kFacetBytes)))
+      return {Request::None, kMsgDamagedFile};
+  return commitBinary(m, facets, n, progress);
 }
 
-EditResult importAscii(Model& m, FileReader& file, const ImportProgress& progress) {
+EditResult importAscii(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
   AsciiFacets facets(file);
   Facet f;
   bool ended = false;
   int64_t n = 0;
-  if (!facets.start()) return {Request::None, kMsgDamagedFile};
+  facets.start();
   while (facets.next(f, ended)) ++n;
   if (!ended) return {Request::None, kMsgDamagedFile};
   if (n == 0) return {Request::None, kMsgNoFacets};
   if (n > INT32_MAX) return {Request::None, kMsgDamagedFile};
-  if (!facets.start()) return {Request::None, kMsgDamagedFile};
+  facets.start();
   return commitFacets(m, static_cast<int32_t>(n), progress,
                       [&](Facet& out) { return facets.next(out, ended); });
 }
@@ -169,15 +152,13 @@ std::string importProgressText(int32_t i, int32_t n) {
   return text;
 }
 
-EditResult importStl(Model& m, FileReader& file, const ImportProgress& progress) {
-  const int64_t size = file.size();
-  if (size >= kHeaderBytes && file.seek(80)) {
-    const uint8_t* p = file.take(4);
-    if (p == nullptr) return {Request::None, kMsgDamagedFile};
-    const int32_t n = getI32(p);
+EditResult importStl(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
+  const int64_t size = static_cast<int64_t>(file.size());
+  if (size >= kHeaderBytes) {
+    const int32_t n = getI32(file.data() + 80);
     if (n >= 0 && kHeaderBytes + kFacetBytes * static_cast<int64_t>(n) <= size)
       return importBinary(m, file, n, progress);
   }
-  if (file.seek(0) && startsWithSolid(file)) return importAscii(m, file, progress);
+  if (startsWithSolid(file)) return importAscii(m, file, progress);
   return {Request::None, kMsgDamagedFile};
 }

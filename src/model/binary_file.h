@@ -1,15 +1,14 @@
-// Little-endian file access shared by the model, part and STL files: a chunked reader that
-// never reads past the end, and a writer that replaces its target only when every byte of
-// the new contents reached the disk (temporary file in the same folder, then rename).
+// Little-endian record access shared by the model, part and STL files: field readers over a
+// file's bytes, and the safe writer (io/safe_write.h) that replaces a target only when every
+// byte of the new contents reached the disk.
 #pragma once
 
 #include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <vector>
 
+#include "io/safe_write.h"
 #include "model/model.h"
 
 inline int32_t getI32(const uint8_t* p) {
@@ -29,77 +28,3 @@ inline Vec3 getVec3(const uint8_t* p) {
 inline bool isFinite(Vec3 v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
-
-// Reads a regular file front to back through a fixed buffer.
-class FileReader {
- public:
-  FileReader() = default;
-  FileReader(const FileReader&) = delete;
-  FileReader& operator=(const FileReader&) = delete;
-  ~FileReader();
-
-  // False when the name does not exist or is not a readable regular file.
-  bool open(const std::string& path);
-  int64_t size() const { return size_; }
-  int64_t position() const { return position_; }
-  // Moves the read position; false beyond the end.
-  bool seek(int64_t position);
-  // The next n bytes (n at most kChunk), valid until the next call; nullptr when fewer than
-  // n bytes are left or the read fails.
-  const uint8_t* take(size_t n);
-  // Copies the next n bytes; false when fewer are left.
-  bool read(void* out, size_t n);
-  // The next byte, or -1 at the end of the file.
-  int nextByte() {
-    if (start_ < end_) {
-      ++position_;
-      return buffer_[start_++];
-    }
-    const uint8_t* p = take(1);
-    return p ? *p : -1;
-  }
-
-  static constexpr size_t kChunk = 1 << 16;
-
- private:
-  bool fill(size_t need);
-
-  int fd_ = -1;
-  int64_t size_ = 0;
-  int64_t position_ = 0;  // file offset of buffer_[start_]
-  std::vector<uint8_t> buffer_;
-  size_t start_ = 0, end_ = 0;
-};
-
-// Writes a new file under a temporary name in the target's folder and renames it over the
-// target in commit(). Any failed step leaves the target untouched and the temporary removed.
-class SafeFileWriter {
- public:
-  explicit SafeFileWriter(std::string target);
-  SafeFileWriter(const SafeFileWriter&) = delete;
-  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
-  ~SafeFileWriter();
-
-  void put(const void* data, size_t n);
-  void putI32(int32_t v);
-  void putU16(uint16_t v);
-  void putU8(uint8_t v) { put(&v, 1); }
-  void putF32(float v) { putI32(static_cast<int32_t>(std::bit_cast<uint32_t>(v))); }
-  void putVec3(Vec3 v) {
-    putF32(v.x);
-    putF32(v.y);
-    putF32(v.z);
-  }
-  // Flushes, syncs, closes and renames; false (and nothing left behind) on any failure.
-  bool commit();
-
- private:
-  void flush();
-  void abandon();
-
-  std::string target_, temp_;
-  int fd_ = -1;
-  bool failed_ = false;
-  std::vector<uint8_t> buffer_;
-  size_t used_ = 0;
-};

@@ -28,8 +28,9 @@ enum StatusMessage : uint8_t {
   kMsgFileNotFound = 13,
   kMsgDamagedFile = 14,
   kMsgNoFacets = 15,
+  kMsgPermissionDenied = 16,
 };
-constexpr int kStatusMessageCount = 16;
+constexpr int kStatusMessageCount = 17;
 
 struct EditResult {
   Request request = Request::None;

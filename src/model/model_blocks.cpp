@@ -1,17 +1,18 @@
 #include "model/model_blocks.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
-MagicCheck readMagic(FileReader& file) {
-  const uint8_t* p = file.take(sizeof kRqMagic);
-  if (p == nullptr) return MagicCheck::Missing;
-  return std::memcmp(p, kRqMagic, sizeof kRqMagic) == 0 ? MagicCheck::Rq : MagicCheck::Other;
+MagicCheck readMagic(std::span<const uint8_t> file) {
+  if (file.size() < sizeof kRqMagic) return MagicCheck::Missing;
+  return std::memcmp(file.data(), kRqMagic, sizeof kRqMagic) == 0 ? MagicCheck::Rq
+                                                                  : MagicCheck::Other;
 }
 
-bool readRqHeader(FileReader& file, RqHeader& h) {
-  const uint8_t* p = file.take(16);
-  if (p == nullptr) return false;
+bool readRqHeader(std::span<const uint8_t> file, RqHeader& h) {
+  if (file.size() < static_cast<size_t>(kRqHeaderBytes)) return false;
+  const uint8_t* p = file.data() + sizeof kRqMagic;
   h.vertices = getI32(p);
   h.triangles = getI32(p + 4);
   h.lines = getI32(p + 8);
@@ -19,108 +20,88 @@ bool readRqHeader(FileReader& file, RqHeader& h) {
   return true;
 }
 
+int64_t modelFileLimit(const Model& m) {
+  const int64_t rq = kRqHeaderBytes + 12 * int64_t{m.maxv} + 15 * int64_t{m.maxt} +
+                     8 * int64_t{m.maxl} + kRqNamesBytes;
+  const int64_t stl = 84 + 50 * int64_t{m.maxt};
+  return std::max<int64_t>(8 * std::max(rq, stl), int64_t{64} << 20);
+}
+
 namespace {
 
 // The files are little-endian with no padding: on such a machine a block of records is
-// the model's own rows byte for byte and moves with one read.
+// the model's own rows byte for byte and moves with one copy.
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
-
-// Runs `check` over `count` records of `bytes` each, a buffer's worth at a time.
-template <class Check>
-bool checkRecords(FileReader& file, int64_t count, size_t bytes, Check check) {
-  const int64_t perChunk = static_cast<int64_t>(FileReader::kChunk / bytes);
-  while (count > 0) {
-    const int64_t n = count < perChunk ? count : perChunk;
-    const uint8_t* p = file.take(static_cast<size_t>(n) * bytes);
-    if (p == nullptr) return false;
-    for (int64_t i = 0; i < n; ++i)
-      if (!check(p + static_cast<size_t>(i) * bytes)) return false;
-    count -= n;
-  }
-  return true;
-}
 
 }  // namespace
 
-bool checkVertices(FileReader& file, int32_t count) {
-  return checkRecords(file, count, 12, [](const uint8_t* p) { return isFinite(getVec3(p)); });
+bool checkVertices(const uint8_t* p, int32_t count) {
+  for (int32_t i = 0; i < count; ++i)
+    if (!isFinite(getVec3(p + 12 * static_cast<size_t>(i)))) return false;
+  return true;
 }
 
-bool checkIndices(FileReader& file, int32_t count, int perRow, int32_t vertices) {
+bool checkIndices(const uint8_t* p, int32_t count, int perRow, int32_t vertices) {
+  // Negative indices turn into values above any count when taken unsigned.
   const auto limit = static_cast<uint32_t>(vertices);
-  return checkRecords(file, count, static_cast<size_t>(perRow) * 4, [=](const uint8_t* p) {
-    // Negative indices turn into values above any count when taken unsigned.
-    bool ok = true;
-    for (int k = 0; k < perRow; ++k) ok &= static_cast<uint32_t>(getI32(p + 4 * k)) < limit;
-    return ok;
-  });
+  const size_t n = static_cast<size_t>(count) * static_cast<size_t>(perRow);
+  bool ok = true;
+  for (size_t i = 0; i < n; ++i) ok &= static_cast<uint32_t>(getI32(p + 4 * i)) < limit;
+  return ok;
 }
 
-bool checkFlagBytes(FileReader& file, int32_t count) {
-  return checkRecords(file, count, 1,
-                      [](const uint8_t* p) { return (*p & kGroupMask) < kPartGroups; });
+bool checkFlagBytes(const uint8_t* p, int32_t count) {
+  bool ok = true;
+  for (int32_t i = 0; i < count; ++i) ok &= (p[i] & kGroupMask) < kPartGroups;
+  return ok;
 }
 
-bool skipBytes(FileReader& file, int64_t n) {
-  return file.seek(file.position() + n);
-}
-
-bool readVertices(FileReader& file, Model& m, int32_t first, int32_t count) {
-  if constexpr (kLittleEndian && sizeof(Vec3) == 12)
-    return file.read(m.vertexPos.data() + first, static_cast<size_t>(count) * 12);
-  for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(12);
-    if (p == nullptr) return false;
-    m.vertexPos[first + i] = getVec3(p);
+void copyVertices(const uint8_t* p, Model& m, int32_t first, int32_t count) {
+  if constexpr (kLittleEndian && sizeof(Vec3) == 12) {
+    if (count > 0) std::memcpy(m.vertexPos.data() + first, p, static_cast<size_t>(count) * 12);
+    return;
   }
-  return true;
+  for (int32_t i = 0; i < count; ++i) m.vertexPos[first + i] = getVec3(p + 12 * size_t(i));
 }
 
-bool readTriangles(FileReader& file, Model& m, int32_t first, int32_t count, int32_t offset) {
+void copyTriangles(const uint8_t* p, Model& m, int32_t first, int32_t count, int32_t offset) {
+  Tri* rows = m.triVerts.data() + first;
   if constexpr (kLittleEndian && sizeof(Tri) == 12) {
-    Tri* rows = m.triVerts.data() + first;
-    if (!file.read(rows, static_cast<size_t>(count) * 12)) return false;
-    if (offset != 0)
-      for (int32_t i = 0; i < count; ++i)
-        rows[i] = Tri{rows[i].a + offset, rows[i].b + offset, rows[i].c + offset};
-    return true;
+    if (count > 0) std::memcpy(rows, p, static_cast<size_t>(count) * 12);
+  } else {
+    for (int32_t i = 0; i < count; ++i) {
+      const uint8_t* r = p + 12 * static_cast<size_t>(i);
+      rows[i] = Tri{getI32(r), getI32(r + 4), getI32(r + 8)};
+    }
   }
+  if (offset != 0)
+    for (int32_t i = 0; i < count; ++i)
+      rows[i] = Tri{rows[i].a + offset, rows[i].b + offset, rows[i].c + offset};
+}
+
+void copyFlagBytes(const uint8_t* p, Model& m, int32_t count) {
+  if (count > 0) std::memcpy(m.triFlags.data(), p, static_cast<size_t>(count));
+}
+
+void copyColors(const uint8_t* p, Model& m, int32_t first, int32_t count) {
+  if constexpr (kLittleEndian) {
+    if (count > 0) std::memcpy(m.triColor.data() + first, p, static_cast<size_t>(count) * 2);
+    return;
+  }
+  for (int32_t i = 0; i < count; ++i) m.triColor[first + i] = getU16(p + 2 * size_t(i));
+}
+
+void copyLines(const uint8_t* p, Model& m, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(12);
-    if (p == nullptr) return false;
-    m.triVerts[first + i] = Tri{getI32(p) + offset, getI32(p + 4) + offset, getI32(p + 8) + offset};
+    const uint8_t* r = p + 8 * static_cast<size_t>(i);
+    m.lineVerts[i] = Line{getI32(r), getI32(r + 4)};
   }
-  return true;
 }
 
-bool readFlagBytes(FileReader& file, Model& m, int32_t count) {
-  return file.read(m.triFlags.data(), static_cast<size_t>(count));
-}
-
-bool readColors(FileReader& file, Model& m, int32_t first, int32_t count) {
-  if constexpr (kLittleEndian)
-    return file.read(m.triColor.data() + first, static_cast<size_t>(count) * 2);
-  for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(2);
-    if (p == nullptr) return false;
-    m.triColor[first + i] = getU16(p);
-  }
-  return true;
-}
-
-bool readLines(FileReader& file, Model& m, int32_t count) {
-  for (int32_t i = 0; i < count; ++i) {
-    const uint8_t* p = file.take(8);
-    if (p == nullptr) return false;
-    m.lineVerts[i] = Line{getI32(p), getI32(p + 4)};
-  }
-  return true;
-}
-
-bool readPartNames(FileReader& file, Model& m) {
+void copyPartNames(const uint8_t* p, Model& m) {
   for (auto& name : m.partNames) {
-    if (!file.read(name.data(), kPartNameLength)) return false;
+    std::memcpy(name.data(), p, kPartNameLength);
     name[kPartNameLength] = 0;
+    p += kPartNameLength;
   }
-  return true;
 }

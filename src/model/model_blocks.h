@@ -1,9 +1,11 @@
-// The header and the record blocks that RQ model files and part files share: checked in one
-// pass over the file, then read into the model arrays in a second, so that a file refused
-// half-way has changed nothing.
+// The header and the record blocks that RQ model files and part files share. A file is read
+// whole into one buffer; these check the buffer's records and then copy them into the model
+// arrays, so a file refused half-way has changed nothing and what is copied is exactly what
+// was checked.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "model/binary_file.h"
 #include "model/model.h"
@@ -14,27 +16,30 @@ inline constexpr char kRqMagic[5] = {'R', 'Q', 'N', 'E', 'W'};
 
 enum class MagicCheck { Rq, Other, Missing };
 
-// Reads the 5 leading bytes; Missing when the file is shorter.
-MagicCheck readMagic(FileReader& file);
+// The 5 leading bytes; Missing when the file is shorter.
+MagicCheck readMagic(std::span<const uint8_t> file);
 
 struct RqHeader {
   int32_t vertices = 0, triangles = 0, lines = 0, colorFlag = 0;
 };
 // The 16 bytes after the magic; false when the file ends before them.
-bool readRqHeader(FileReader& file, RqHeader& h);
+bool readRqHeader(std::span<const uint8_t> file, RqHeader& h);
 
-// Checking pass: each returns false at the end of the file or on a bad record.
-bool checkVertices(FileReader& file, int32_t count);  // every coordinate finite
+// The longest model or part file a model of these capacities reads: anything longer cannot
+// fit (text STL, the longest form, takes a few times the bytes of binary STL per facet).
+int64_t modelFileLimit(const Model& m);
+
+// Checks on `count` records starting at `p` (the caller made sure they are all there).
+bool checkVertices(const uint8_t* p, int32_t count);  // every coordinate finite
 // `count` rows of `perRow` int32 indices, each 0 .. vertices - 1.
-bool checkIndices(FileReader& file, int32_t count, int perRow, int32_t vertices);
-bool checkFlagBytes(FileReader& file, int32_t count);  // part groups 0..99
-bool skipBytes(FileReader& file, int64_t n);
+bool checkIndices(const uint8_t* p, int32_t count, int perRow, int32_t vertices);
+bool checkFlagBytes(const uint8_t* p, int32_t count);  // part groups 0..99
 
-// Reading pass, into rows from `first` on.
-bool readVertices(FileReader& file, Model& m, int32_t first, int32_t count);
-// Adds `offset` to every index read.
-bool readTriangles(FileReader& file, Model& m, int32_t first, int32_t count, int32_t offset);
-bool readFlagBytes(FileReader& file, Model& m, int32_t count);
-bool readColors(FileReader& file, Model& m, int32_t first, int32_t count);
-bool readLines(FileReader& file, Model& m, int32_t count);
-bool readPartNames(FileReader& file, Model& m);
+// Copies of checked records into rows from `first` on.
+void copyVertices(const uint8_t* p, Model& m, int32_t first, int32_t count);
+// Adds `offset` to every index.
+void copyTriangles(const uint8_t* p, Model& m, int32_t first, int32_t count, int32_t offset);
+void copyFlagBytes(const uint8_t* p, Model& m, int32_t count);
+void copyColors(const uint8_t* p, Model& m, int32_t first, int32_t count);
+void copyLines(const uint8_t* p, Model& m, int32_t count);
+void copyPartNames(const uint8_t* p, Model& m);

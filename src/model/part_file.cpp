@@ -1,14 +1,18 @@
 #include "model/part_file.h"
 
+#include "io/file_read.h"
 #include "model/binary_file.h"
 #include "model/model_blocks.h"
 #include "model/selection.h"
 
 EditResult loadPart(Model& m, const std::string& name, uint8_t group) {
-  constexpr EditResult kNotFound{Request::Present, kMsgFileNotFound};
+  const FileBytes file = readFileBytes(name, modelFileLimit(m));
+  if (file.status != ReadStatus::Ok) return {Request::Present, readStatusMessage(file.status)};
+  return loadPartBytes(m, file.bytes, group);
+}
+
+EditResult loadPartBytes(Model& m, std::span<const uint8_t> file, uint8_t group) {
   constexpr EditResult kDamaged{Request::Present, kMsgDamagedFile};
-  FileReader file;
-  if (!file.open(name)) return kNotFound;
   switch (readMagic(file)) {
     case MagicCheck::Rq:
       break;
@@ -24,16 +28,17 @@ EditResult loadPart(Model& m, const std::string& name, uint8_t group) {
   const bool colors = h.colorFlag == 1;
   const int64_t needed =
       kRqHeaderBytes + 12 * int64_t{h.vertices} + (colors ? 15 : 12) * int64_t{h.triangles};
-  if (file.size() < needed) return kDamaged;
-  // Checking pass: nothing of the model is touched until the whole part is known good.
-  if (!checkVertices(file, h.vertices) || !checkIndices(file, h.triangles, 3, h.vertices))
+  if (static_cast<int64_t>(file.size()) < needed) return kDamaged;
+  const uint8_t* vertices = file.data() + kRqHeaderBytes;
+  const uint8_t* triangles = vertices + 12 * static_cast<size_t>(h.vertices);
+  const uint8_t* colorWords = triangles + 13 * static_cast<size_t>(h.triangles);
+  // Nothing of the model is touched until the whole part is known good.
+  if (!checkVertices(vertices, h.vertices) || !checkIndices(triangles, h.triangles, 3, h.vertices))
     return kDamaged;
-
   const int32_t v0 = m.vertexCount, t0 = m.triangleCount;
-  if (!file.seek(kRqHeaderBytes) || !readVertices(file, m, v0, h.vertices) ||
-      !readTriangles(file, m, t0, h.triangles, v0) ||
-      (colors && (!skipBytes(file, h.triangles) || !readColors(file, m, t0, h.triangles))))
-    return kDamaged;  // the file changed under us; the counts are still the old ones
+  copyVertices(vertices, m, v0, h.vertices);
+  copyTriangles(triangles, m, t0, h.triangles, v0);
+  if (colors) copyColors(colorWords, m, t0, h.triangles);
   for (int32_t i = 0; i < h.triangles; ++i) m.triFlags[t0 + i] = group & kGroupMask;
   m.vertexCount += h.vertices;
   m.triangleCount += h.triangles;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/platform/font.h"
 #include "core/tools.h"
 #include "render/render_passes.h"
 #include "ui/menu_lookup.h"
@@ -36,6 +37,7 @@ constexpr std::array<const char*, kStatusMessageCount> kMessages = {
     "Error: file not found",
     "Error: damaged file",
     "Error: no facets in file",
+    "Error: permission denied",
 };
 
 // Every record padded with blanks to the full width.
@@ -140,7 +142,8 @@ void drawInterface(Editor& ed) {
 
   p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
   p.setTextCursor(1, 3);
-  p.print("current file: " + ed.currentFile.substr(0, 24));
+  // One cell a character of the name (its glyph, or "?").
+  p.print("current file: " + glyphText(ed.cellHeight, ed.currentFile).substr(0, 24));
 
   if (ed.tools.tool == kToolBenchmark) ed.tools.fpsFrames += 1.0;
   p.setTextCursor(3, 3);

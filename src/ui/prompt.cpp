@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/platform/font.h"
 #include "ui/modal_wait.h"
 
 namespace {
@@ -38,10 +39,12 @@ void drawFrame(Editor& ed, std::string_view title) {
   p.print("? ");
 }
 
-// Shows the typed text after "? "; a text longer than the field shows its tail.
-void echoLine(Platform& p, const std::string& line) {
+// Shows the typed text after "? ", one cell a character (its glyph, or "?" when the font
+// has none); a text longer than the field shows its tail.
+void echoLine(Platform& p, int cellHeight, const std::string& line) {
   const size_t width = static_cast<size_t>(kTypingWidth);
-  std::string shown = line.size() > width ? line.substr(line.size() - width) : line;
+  std::string shown = glyphText(cellHeight, line);
+  if (shown.size() > width) shown = shown.substr(shown.size() - width);
   const int cursorColumn = kTypingColumn + static_cast<int>(shown.size());
   shown.resize(width, ' ');
   p.setTextCursor(kFieldRow, kTypingColumn);
@@ -49,10 +52,20 @@ void echoLine(Platform& p, const std::string& line) {
   p.setTextCursor(kFieldRow, std::min(cursorColumn, kTypingColumn + kTypingWidth - 1));
 }
 
+// A printable ASCII character, or one whole non-ASCII character in UTF-8 (a file name is
+// the bytes typed).
 bool printable(const std::string& key) {
-  if (key.size() != 1) return false;
-  const unsigned char c = static_cast<unsigned char>(key[0]);
-  return c >= 32 && c != 127 && c != 255;
+  if (key.size() == 1) {
+    const unsigned char c = static_cast<unsigned char>(key[0]);
+    return c >= 32 && c < 127;
+  }
+  return key.size() > 1 && utf8CharLength(key) == key.size();
+}
+
+// Removes the last character, all of its bytes.
+void dropLastCharacter(std::string& line) {
+  while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80) line.pop_back();
+  if (!line.empty()) line.pop_back();
 }
 
 // Reads one line with echo. False when the window close request arrived.
@@ -72,13 +85,13 @@ bool readLine(Editor& ed, std::string& line) {
       break;
     }
     if (key == keys::kBackspace || key == "\x7f") {
-      if (!line.empty()) line.pop_back();
+      dropLastCharacter(line);
     } else if (printable(key)) {
-      if (line.size() < kMaxLine) line += key;
+      if (line.size() + key.size() <= kMaxLine) line += key;
     } else {
       continue;
     }
-    echoLine(p, line);
+    echoLine(p, ed.cellHeight, line);
   }
   p.setTextCursor(kFieldRow + 1, 1);  // Enter moves to the next row
   return true;
@@ -97,7 +110,13 @@ std::string cutPromptAnswer(std::string_view line) {
   } else {
     answer = rest.substr(0, rest.find(','));
   }
-  return std::string(answer.substr(0, kMaxAnswer));
+  if (answer.size() > kMaxAnswer) {
+    // Cut at a character boundary.
+    size_t end = kMaxAnswer;
+    while (end > 0 && (static_cast<unsigned char>(answer[end]) & 0xC0) == 0x80) --end;
+    answer = answer.substr(0, end);
+  }
+  return std::string(answer);
 }
 
 std::string textPrompt(Editor& ed, std::string_view title) {

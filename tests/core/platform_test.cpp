@@ -109,11 +109,15 @@ TEST(PlatformKeys, AltF4ClosesAndCtrlF4ClosesTheMenu) {
   EXPECT_EQ(keyStringFor(NamedKey::F5, ctrl()), keys::kF5);
 }
 
-TEST(PlatformKeys, TypedTextKeepsPrintableAsciiOnly) {
-  EXPECT_EQ(typedKeyCharacters("aZ 7~!"), "aZ 7~!");
-  EXPECT_EQ(typedKeyCharacters("\xc3\xa9"), "");      // é: not a single-byte key
-  EXPECT_EQ(typedKeyCharacters("x\xc3\xbfy"), "xy");  // ÿ would read as an extended key
-  EXPECT_EQ(typedKeyCharacters("\x7f\x1b"), "");
+TEST(PlatformKeys, TypedTextIsOneKeyACharacterWithoutControls) {
+  using Keys = std::vector<std::string>;
+  EXPECT_EQ(typedKeys("aZ 7~!"), (Keys{"a", "Z", " ", "7", "~", "!"}));
+  // Non-ASCII characters are one key each, their UTF-8 bytes: é, ÿ (never byte 255, which
+  // starts an extended key), the euro sign, a four-byte character.
+  EXPECT_EQ(typedKeys("\xc3\xa9x\xc3\xbf\xe2\x82\xac\xf0\x9f\x98\x80"),
+            (Keys{"\xc3\xa9", "x", "\xc3\xbf", "\xe2\x82\xac", "\xf0\x9f\x98\x80"}));
+  // Controls (C0, DEL, C1) and malformed bytes are dropped.
+  EXPECT_EQ(typedKeys("\x7f\x1b\xc2\x85\xff\xc3(\xe2\x82"), (Keys{"("}));
 }
 
 TEST(PlatformKeys, TypedTextIsIgnoredWhileAltOrCtrlIsHeld) {

@@ -1,13 +1,18 @@
 // Helpers for the file tests: a private folder, byte builders and model snapshots.
 #pragma once
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -42,6 +47,30 @@ class FileTest : public ::testing::Test {
   }
   std::filesystem::path dir_;
 };
+
+// Runs `body` in a child process that SIGALRM ends after `seconds`, so a call that blocks
+// (or crashes) fails the test instead of hanging it. The child's exit code, or 128 + the
+// signal that ended it.
+inline int inChild(const std::function<int()>& body, unsigned seconds = 10) {
+  const pid_t child = ::fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    ::alarm(seconds);
+    ::_exit(body());
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+// Exit code of a child that could not become an unprivileged user.
+constexpr int kNoUnprivilegedUser = 100;
+constexpr uid_t kNobody = 65534;
+// In a child process: becomes user and group 65534 (root can), or stays a user that is not
+// root already. False when the process still has root's rights.
+inline bool becomeNobody() {
+  if (::geteuid() != 0) return true;
+  return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
 
 inline std::vector<uint8_t> readFile(const std::string& p) {
   std::ifstream in(p, std::ios::binary);

@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,6 +120,120 @@ TEST_F(FailedWrite, ReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(std::filesystem::status(path("p.rq")).permissions(),
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                 std::filesystem::perms::group_read);
+}
+
+namespace fs = std::filesystem;
+
+// Existing targets that are not regular files are never replaced: a FIFO, a device node
+// (as root, "save As /dev/null" would have replaced the system's), a folder, a symlink loop.
+TEST_F(FailedWrite, TargetsThatAreNotRegularFilesAreRefused) {
+  Model m = bigModel();
+  ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0644), 0);
+  const bool device = ::mknod(path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  fs::create_directory(path("folder"));
+  fs::create_symlink("loop1", path("loop2"));
+  fs::create_symlink("loop2", path("loop1"));
+  fs::create_symlink("fifo", path("link to fifo"));
+  const std::vector<std::string> names = {"fifo", "null", "folder", "loop1", "link to fifo"};
+  for (const std::string& name : names) {
+    if (name == "null" && !device) continue;  // mknod needs root
+    for (int which = 0; which < 3; ++which) {
+      const int code = inChild([&] { return save(which, m, path(name)).message; });
+      EXPECT_EQ(code, kMsgWriteFailed) << name << " " << which;
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(path("fifo")));
+  EXPECT_TRUE(!device || fs::is_character_file(path("null")));
+  EXPECT_TRUE(fs::is_directory(path("folder")));
+  EXPECT_TRUE(fs::is_symlink(path("loop1")));
+  std::vector<std::string> known = names;
+  known.push_back("loop2");
+  EXPECT_EQ(strayFiles(known), std::vector<std::string>{});
+}
+
+// A save onto a symlink replaces the file the link points to (keeping its permissions) and
+// leaves the link a link; a dangling link gets its file; chains and relative links count.
+TEST_F(FailedWrite, SymlinkedTargetsAreFollowedAndTheLinkKept) {
+  Model m = bigModel();
+  fs::create_directory(path("real"));
+  writeFile(path("real/file"), kOld);
+  fs::permissions(path("real/file"), fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real/file", path("link"));     // relative to its own folder
+  fs::create_symlink(path("link"), path("chain"));   // a link to the link
+  fs::create_symlink("real/new", path("dangling"));  // nothing there yet
+  for (const char* name : {"link", "chain", "dangling"}) {
+    for (int which = 0; which < 3; ++which) {
+      ASSERT_EQ(save(which, m, path(name)).message, kMsgFileSaved) << name << " " << which;
+      EXPECT_TRUE(fs::is_symlink(path(name))) << name;
+      const std::string real = path(std::string(name) == "dangling" ? "real/new" : "real/file");
+      EXPECT_NE(readFile(real), kOld) << name;
+      EXPECT_EQ(readFile(real), readFile(path(name))) << name;
+    }
+  }
+  EXPECT_EQ(fs::status(path("real/file")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(strayFiles({"real", "link", "chain", "dangling"}), std::vector<std::string>{});
+}
+
+// As an unprivileged user in a folder of that user's own: a read-only file, and a file of
+// another user that the folder would let us replace, are both refused and stay as they are.
+TEST_F(FailedWrite, TargetsWeMayNotWriteToAreRefused) {
+  Model m = bigModel();
+  fs::create_directory(path("mine"));
+  writeFile(path("mine/readonly"), kOld);
+  writeFile(path("mine/roots"), kOld);
+  fs::permissions(path("mine/readonly"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(path("mine/roots"), fs::perms::owner_read | fs::perms::owner_write |
+                                          fs::perms::group_read | fs::perms::others_read);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(path("mine").c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(path("mine/readonly").c_str(), kNobody, kNobody), 0);
+  }
+  const int code = inChild([&] {
+    if (!root || !becomeNobody()) return kNoUnprivilegedUser;
+    int bad = 0;
+    for (const char* name : {"mine/readonly", "mine/roots"})
+      for (int which = 0; which < 3; ++which)
+        bad += save(which, m, path(name)).message != kMsgWriteFailed;
+    return bad;
+  });
+  if (code == kNoUnprivilegedUser) GTEST_SKIP() << "needs root to act as uid 65534";
+  EXPECT_EQ(code, 0) << "saves that replaced a file they may not write";
+  EXPECT_EQ(readFile(path("mine/readonly")), kOld);
+  EXPECT_EQ(readFile(path("mine/roots")), kOld);
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(path("mine"))) ++entries;
+  EXPECT_EQ(entries, 2u);
+}
+
+// A save killed half way leaves nothing behind: the temporary has no name until commit.
+TEST_F(FailedWrite, ASaveKilledHalfWayLeavesNoTemporary) {
+  const std::vector<uint8_t> chunk(1 << 20, 9);
+  const int code = inChild([&] {
+    SafeFileWriter out(path("big.rq"));
+    for (int i = 0; i < 8; ++i) out.put(chunk.data(), chunk.size());
+    ::raise(SIGKILL);
+    return 0;
+  });
+  EXPECT_EQ(code, 128 + SIGKILL);
+  EXPECT_EQ(strayFiles({}), std::vector<std::string>{});
+}
+
+// Temporaries of editors that died are removed; those of running ones and other files stay.
+TEST_F(FailedWrite, StaleTemporariesOfDeadEditorsAreRemoved) {
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  const std::string deadName = ".kovrin-" + std::to_string(dead) + "-1f2e3d4c5b6a7988.tmp";
+  const std::string liveName = ".kovrin-" + std::to_string(::getpid()) + "-00aa.tmp";
+  for (const std::string& n :
+       {deadName, liveName, std::string(".kovrin-x-1.tmp"), std::string("keep.tmp")})
+    writeFile(path(n), kOld);
+  EXPECT_EQ(removeStaleTemporaries(dir_.string()), 1);
+  EXPECT_FALSE(fs::exists(path(deadName)));
+  EXPECT_EQ(strayFiles({liveName, ".kovrin-x-1.tmp", "keep.tmp"}), std::vector<std::string>{});
 }
 
 }  // namespace

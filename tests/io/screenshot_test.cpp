@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "io/file_test_support.h"
 #include "render/render_passes.h"
 
 namespace fs = std::filesystem;
@@ -147,6 +148,27 @@ TEST_F(ScreenshotTest, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
   EXPECT_EQ(std::string(b.begin(), b.end()), "old picture");
   EXPECT_EQ(otherFiles("imageAAB.bmp"), 1);  // imageAAC.bmp only
   EXPECT_EQ(counter, 3);                     // each attempt used its name
+}
+
+// Whatever waits at the names the temporaries once had (a FIFO would block the write, a
+// symlink would send it elsewhere) is not touched: the pictures still arrive.
+TEST_F(ScreenshotTest, ThingsAtTheOldTemporaryNamesAreLeftAlone) {
+  RenderBuffers rb;
+  ASSERT_TRUE(allocateRenderBuffers(rb, 40, 30, 1));
+  ASSERT_EQ(::mkfifo((dir_ / "imageAAA.bmp.tmp").c_str(), 0644), 0);
+  { std::ofstream(dir_ / "elsewhere", std::ios::binary) << "other"; }
+  fs::create_symlink(dir_ / "elsewhere", dir_ / "imageAAB.bmp.tmp");
+  const int code = filetest::inChild([&] {
+    int counter = 0;
+    const bool a = saveScreenshot(rb, counter, dir_.string()).message == kMsgScreenshotSaved;
+    const bool b = saveScreenshot(rb, counter, dir_.string()).message == kMsgScreenshotSaved;
+    return a && b ? 0 : 1;
+  });
+  EXPECT_EQ(code, 0) << "142 is a write that blocked";
+  EXPECT_EQ(read(dir_ / "imageAAB.bmp").size(), 54u + 3 * 40 * 30);
+  EXPECT_TRUE(fs::is_fifo(dir_ / "imageAAA.bmp.tmp"));
+  const auto other = read(dir_ / "elsewhere");
+  EXPECT_EQ(std::string(other.begin(), other.end()), "other");
 }
 
 TEST_F(ScreenshotTest, NamesPastImagePPPAreRefused) {

@@ -300,6 +300,7 @@ TEST_F(StlFile, AsciiThatDoesNotParseChangesNothing) {
       {"nan corner", replaced("vertex -1 -1 -1", "vertex -1 nan -1")},
       {"inf corner", replaced("vertex -1 -1 -1", "vertex -1 -1 inf")},
       {"huge corner", replaced("vertex -1 -1 -1", "vertex -1 -1 1e39")},
+      {"huge even for double", replaced("vertex -1 -1 -1", "vertex -1 -1 -1.5e400")},
       {"no endsolid", good.substr(0, good.rfind("endsolid"))},
       {"cut in a facet", good.substr(0, good.size() / 2)},
       {"junk after", good + "garbage\n"},
@@ -313,10 +314,13 @@ TEST_F(StlFile, AsciiThatDoesNotParseChangesNothing) {
     EXPECT_EQ(load(m, "bad.txt").message, kMsgDamagedFile) << what;
     EXPECT_TRUE(sameModel(before, snapshot(m))) << what;
   }
-  const std::string tiny = replaced("vertex -1 -1 -1", "vertex -1e-50 -1 -1");
-  writeFile(path("tiny.txt"), {tiny.begin(), tiny.end()});
-  EXPECT_EQ(load(m, "tiny.txt").message, kMsgNone);  // below single precision: -0
-  EXPECT_EQ(std::bit_cast<uint32_t>(m.vertexPos[0].x), 0x80000000u);
+  // Below single precision, and below double precision too: -0 alike.
+  for (const char* small : {"-1e-50", "-1e-400", "-0.000012e-99999"}) {
+    const std::string tiny = replaced("vertex -1 -1 -1", std::string("vertex ") + small + " -1 -1");
+    writeFile(path("tiny.txt"), {tiny.begin(), tiny.end()});
+    EXPECT_EQ(load(m, "tiny.txt").message, kMsgNone) << small;
+    EXPECT_EQ(std::bit_cast<uint32_t>(m.vertexPos[0].x), 0x80000000u) << small;
+  }
   const std::string empty = "solid nothing\nendsolid nothing\n";
   writeFile(path("empty.txt"), {empty.begin(), empty.end()});
   EXPECT_EQ(load(m, "empty.txt").message, kMsgNoFacets);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "io/file_test_support.h"
 #include "support/editor_fixture.h"
 
 namespace {
@@ -67,6 +68,35 @@ TEST_F(BadSettings, TenMegabytesOfRandomBytesAndAFolderStillStart) {
   EXPECT_TRUE(run(2));
 }
 
+// A 3 GB settings file (sparse: no disk needed) is read only as far as its first 64 KiB:
+// the keys at its start count, the start is quick, and a line says the rest was not read.
+TEST_F(BadSettings, AHugeFileIsReadOnlyAtItsStart) {
+  writeSettings("mode = 18\r\n''''\r\nmaxv = 2000\r\n");
+  fs::resize_file(dir_ / "KOVRIN.INI", uint64_t{3} << 30);
+  ASSERT_TRUE(tryStart()) << messages_;
+  EXPECT_EQ(ed().settings.mode, 18);
+  EXPECT_EQ(ed().model.maxv, 2000);
+  EXPECT_NE(messages_.find("KOVRIN.INI is longer than 64 KiB"), std::string::npos) << messages_;
+  EXPECT_TRUE(run(2));
+}
+
+// A dangling symlink (or anything else) at the name is not created through: the start goes
+// on with the built-in settings and says so. A FIFO does not block the start.
+TEST_F(BadSettings, NothingIsCreatedThroughADanglingSymlinkAndAFifoDoesNotBlock) {
+  fs::create_symlink(dir_ / "elsewhere.ini", dir_ / "KOVRIN.INI");
+  ASSERT_TRUE(tryStart()) << messages_;
+  EXPECT_FALSE(fs::exists(dir_ / "elsewhere.ini"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "KOVRIN.INI"));
+  EXPECT_NE(messages_.find("could not create KOVRIN.INI"), std::string::npos) << messages_;
+  EXPECT_EQ(ed().model.maxv, kDefaultMaxv);
+  fs::remove(dir_ / "KOVRIN.INI");
+  ASSERT_EQ(::mkfifo((dir_ / "KOVRIN.INI").c_str(), 0644), 0);
+  const int code = filetest::inChild([&] {
+    return tryStart() && messages_.find("not a regular file") != std::string::npos ? 0 : 1;
+  });
+  EXPECT_EQ(code, 0) << "142: the start blocked on the FIFO";
+}
+
 // The built program (KOVRIN_BINARY) on the dummy video driver, in the test's folder.
 class BadSettingsBinary : public EditorFixture {
  protected:
@@ -104,6 +134,21 @@ TEST_F(BadSettingsBinary, OutOfAddressSpaceIsTheProgramsOwnCheck) {
   writeSettings("maxv = 200000000\r\n''''\r\nmaxt = 10\r\n''''\r\nmaxl = 10\r\n");
   EXPECT_EQ(runBinary("prlimit --as=2000000000"), 1) << err_;
   EXPECT_NE(err_.find("maxv = 200000000"), std::string::npos) << err_;
+#endif
+}
+
+// The same huge file under a 1 GB address-space limit: the program used to end with an
+// uncaught std::bad_alloc; now it starts.
+TEST_F(BadSettingsBinary, AHugeFileUnderAMemoryLimitStillStarts) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "a sanitized program reserves terabytes of shadow memory";
+#else
+  if (std::system("command -v prlimit >/dev/null") != 0) GTEST_SKIP() << "prlimit is missing";
+  writeSettings("mode = 13\r\n''''\r\nmaxv = 2000\r\n''''\r\nmaxt = 2000\r\n");
+  fs::resize_file(dir_ / "KOVRIN.INI", uint64_t{3} << 30);
+  const int code = runBinary("prlimit --as=1000000000");
+  EXPECT_TRUE(code == 124 || code == 0) << code << ": " << err_;
+  EXPECT_NE(err_.find("longer than 64 KiB"), std::string::npos) << err_;
 #endif
 }
 

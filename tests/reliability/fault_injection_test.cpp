@@ -3,6 +3,7 @@
 // stays byte for byte, no temporary is left, and the editor keeps running.
 #include <grp.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -142,6 +143,19 @@ TEST_F(WriteFaults, AFolderTheUserMayNotWriteToRefusesEveryWrite) {
   EXPECT_EQ(entriesIn(locked), 2u);
 }
 
+// A save past the file-size limit: the kernel's SIGXFSZ used to end the editor and lose the
+// model; now the save says "Error: write failed" and the editor goes on.
+TEST_F(WriteFaults, AFileSizeLimitFailsTheSaveInsteadOfKillingTheEditor) {
+  const int code = inChild([&] {
+    const rlimit limit{20000, 20000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    startBig();  // the start-up is what sets SIGXFSZ aside
+    const uint8_t msg = write(3, "big.rq");
+    return msg + (run(3) ? 0 : 100) + (fs::exists("big.rq") ? 50 : 0);
+  });
+  EXPECT_EQ(code, kMsgWriteFailed) << "128 + " << SIGXFSZ << " is SIGXFSZ";
+}
+
 class ReadFaults : public EditorFixture {
  protected:
   // Alt, Down to the File menu, "o" for Open, the name and Enter; the hook runs when the
@@ -205,6 +219,60 @@ TEST_F(ReadFaults, AFileCutShortBeforeTheLoadIsDamagedAndChangesNothing) {
     EXPECT_EQ(checkModel(ed().model), "") << keep;
   }
   EXPECT_TRUE(run(3));
+}
+
+// FIFOs, devices and folders as the name to Open or to load a part from, at the prompt or
+// on the command line: refused at once, the model unchanged, the editor still running. (A
+// FIFO used to block the open for good, so each case runs in a child with a time limit.)
+TEST_F(ReadFaults, SpecialFilesAreRefusedWithoutBlocking) {
+  ASSERT_EQ(::mkfifo("fifo.rq", 0644), 0);
+  fs::create_symlink("fifo.rq", "link.rq");
+  fs::create_directory("folder.rq");
+  const struct {
+    const char* name;
+    uint8_t message;
+  } cases[] = {{"fifo.rq", kMsgDamagedFile},
+               {"link.rq", kMsgDamagedFile},
+               {"/dev/null", kMsgDamagedFile},
+               {"folder.rq", kMsgFileNotFound}};
+  for (const auto& c : cases) {
+    const int code = inChild([&] {
+      start(c.name);  // the command line
+      if (ed().model.vertexCount != 9 || ed().currentFile != "default.rq") return 1;
+      int bad = 0;
+      for (const int command : {1, 31}) {
+        ed().requests = LoopRequests{};
+        runFileCommandAnswered(ed(), command, c.name);
+        bad += ed().requests.statusMessage != c.message || ed().model.vertexCount != 9 ||
+               ed().model.triangleCount != 6 || ed().currentFile != "default.rq";
+      }
+      return bad + (run(3) ? 0 : 10);
+    });
+    EXPECT_EQ(code, 0) << c.name << " (142: blocked; 1..2: wrong message or a changed model)";
+  }
+}
+
+// A model file the user may not read says so instead of "Error: file not found".
+TEST_F(ReadFaults, AnUnreadableFileIsPermissionDenied) {
+  start();
+  run(1);
+  savedModel();
+  fs::permissions("other.rq", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                            fs::perms::others_read | fs::perms::others_exec);
+  const int code = inChild([&] {
+    if (!becomeNobody() || ::access("other.rq", R_OK) == 0) return kNoUnprivilegedUser;
+    int bad = 0;
+    for (const int command : {1, 31}) {
+      ed().requests = LoopRequests{};
+      runFileCommandAnswered(ed(), command, "other.rq");
+      bad += ed().requests.statusMessage != kMsgPermissionDenied || ed().model.vertexCount != 9;
+    }
+    run(1);
+    return bad + (platform_.textRow(23).find("Error: permission denied") == std::string::npos);
+  });
+  if (code == kNoUnprivilegedUser) GTEST_SKIP() << "cannot run as an unprivileged user here";
+  EXPECT_EQ(code, 0);
 }
 
 }  // namespace

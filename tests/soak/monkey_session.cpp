@@ -1,5 +1,10 @@
 #include "soak/monkey_session.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <cstdio>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <vector>
@@ -33,10 +38,38 @@ std::vector<std::string> keySet() {
   return k;
 }
 
-// Answers typed into prompts: files in the folder, a missing folder, a cancel.
-const char* const kNames[] = {
-    "soak1.rq",   "p.part",           "x.stl", "soak2.rq",         "soak1.rq",
-    "missing.rq", "no/such/dir/y.rq", "",      "  \"q, r.rq\", s", "7"};
+// Answers typed into prompts: files in the folder, a missing folder, a cancel, and the
+// special names the folder is given (see makeSpecialFiles): a FIFO, a device node, symlinks,
+// a read-only file, a name with non-ASCII characters.
+const char* const kNames[] = {"soak1.rq",
+                              "p.part",
+                              "x.stl",
+                              "soak2.rq",
+                              "soak1.rq",
+                              "missing.rq",
+                              "no/such/dir/y.rq",
+                              "",
+                              "  \"q, r.rq\", s",
+                              "7",
+                              "fifo.rq",
+                              "null.rq",
+                              "link.rq",
+                              "dangling.rq",
+                              "ro.rq",
+                              "\xc3\xa9t\xc3\xa9 \xe2\x82\xac.rq"};
+constexpr int kNameCount = static_cast<int>(std::size(kNames));
+
+// The special files of the folder; a device node only where we may make one (root).
+void makeSpecialFiles() {
+  ::mkfifo("fifo.rq", 0644);
+  ::mknod("null.rq", S_IFCHR | 0666, makedev(1, 3));
+  std::error_code ec;
+  fs::create_symlink("soak1.rq", "link.rq", ec);
+  fs::create_symlink("nowhere/z.rq", "dangling.rq", ec);
+  std::FILE* f = std::fopen("ro.rq", "wb");
+  if (f != nullptr) std::fclose(f);
+  fs::permissions("ro.rq", fs::perms::owner_read | fs::perms::group_read, ec);
+}
 
 class Monkey {
  public:
@@ -128,7 +161,7 @@ class Monkey {
       for (int i = 0; i < n; ++i) p.pushKey(keys_[pick(static_cast<int>(keys_.size()))]);
       // Often an answer follows, for the prompt or the number entry the keys may have opened.
       if (chance(40)) {
-        p.typeText(chance(50) ? kNames[pick(10)] : std::to_string(pick(2000) - 1000));
+        p.typeText(chance(50) ? kNames[pick(kNameCount)] : std::to_string(pick(2000) - 1000));
         p.pushKey(chance(85) ? keys::kEnter : keys::kEsc);
       }
       runPasses(1);
@@ -150,6 +183,9 @@ class Monkey {
         mouseTo(x, y, 0);
         runPasses(1);
       }
+    } else if (kind < 88) {  // another program changes a file the prompts may name
+      changeAFile();
+      runPasses(1);
     } else {  // a drag over a few passes
       const int b = 1 + pick(3);
       int x = randomX(), y = randomY();
@@ -168,6 +204,34 @@ class Monkey {
     }
   }
 
+  // Cuts a model file short, fills it with noise, swaps it for a copy of another, or
+  // turns the read-only file writable and back.
+  void changeAFile() {
+    const char* name = kNames[pick(4)];
+    std::error_code ec;
+    switch (pick(4)) {
+      case 0:
+        if (fs::is_regular_file(name, ec)) fs::resize_file(name, fs::file_size(name, ec) / 2, ec);
+        break;
+      case 1: {
+        std::FILE* f = std::fopen(name, "r+b");
+        if (f == nullptr) break;
+        for (int i = 0, n = 1 + pick(64); i < n; ++i) {
+          std::fseek(f, pick(2000), SEEK_SET);
+          std::fputc(pick(256), f);
+        }
+        std::fclose(f);
+        break;
+      }
+      case 2:
+        fs::copy_file(kNames[pick(4)], name, fs::copy_options::overwrite_existing, ec);
+        break;
+      default:
+        fs::permissions("ro.rq", fs::perms::owner_write,
+                        chance(50) ? fs::perm_options::add : fs::perm_options::remove, ec);
+    }
+  }
+
   std::mt19937_64 rng_;
   uint64_t seed_;
   int64_t total_;
@@ -183,6 +247,7 @@ MonkeyReport runMonkey(uint64_t seed, int64_t events, const fs::path& folder) {
   const fs::path old = fs::current_path();
   fs::create_directories(folder);
   fs::current_path(folder);
+  makeSpecialFiles();
   MonkeyReport r = Monkey(seed, events).run();
   fs::current_path(old);
   return r;

@@ -1,6 +1,8 @@
 #include "ui/prompt.h"
 
+#include "core/platform/font.h"
 #include "support/editor_fixture.h"
+#include "ui/file_commands.h"
 
 namespace {
 
@@ -70,6 +72,29 @@ TEST_F(Prompt, LongTextShowsItsTailInsideTheField) {
   EXPECT_EQ(row.substr(7, 2), "? ");
   EXPECT_EQ(row.substr(9, 22), text.substr(8));
   EXPECT_EQ(row.substr(31, 2), "  ");  // the field's right edge is not written over
+}
+
+// A name typed with non-ASCII characters keeps them (its UTF-8 bytes): é, the euro sign and
+// ü show as the font's glyphs, a character the font lacks as "?"; Backspace takes a whole
+// character; the saved file and the current-file line carry the name.
+TEST_F(Prompt, NonAsciiCharactersAreKeptAndShownAsGlyphs) {
+  start();
+  run(1);
+  const std::string name = "\xc3\xa9\xe2\x82\xac\xc3\xbc\xe6\xbc\xa2.rq";  // é€ü漢.rq
+  platform_.typeText("\xc3\xa9\xe2\x82\xac\xc3\xbcx");
+  platform_.pushKey(keys::kBackspace);
+  platform_.typeText("\xe6\xbc\xa2.rq");
+  platform_.pushKey(keys::kEnter);
+  EXPECT_EQ(textPrompt(ed(), kTitle), name);
+  // Glyph numbers of the 8x16 font (its own Unicode table): é 130, € 245, ü 129.
+  EXPECT_EQ(platform_.textRow(8).substr(9, 8), "\x82\xf5\x81?.rq ");
+  EXPECT_EQ(glyphForCodePoint(8, 0x20AC), 237);  // the 8x8 font places the euro elsewhere
+  EXPECT_EQ(runFileCommandAnswered(ed(), 3, name), PassFlow::ToTools);
+  EXPECT_EQ(ed().requests.statusMessage, kMsgFileSaved);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / name));
+  EXPECT_EQ(ed().currentFile, name);
+  run(1);
+  EXPECT_EQ(platform_.textRow(1).substr(2, 22), "current file: \x82\xf5\x81?.rq ");
 }
 
 TEST_F(Prompt, CloseRequestGivesNothingAndQuits) {

@@ -1,5 +1,10 @@
 #include "core/platform/headless_platform.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "core/platform/font.h"
+
 bool HeadlessPlatform::openScreen(int mode, int depth) {
   return allocateScreen(mode, depth);
 }
@@ -24,7 +29,13 @@ std::string HeadlessPlatform::readKey() {
 }
 
 void HeadlessPlatform::typeText(const std::string& text) {
-  for (const char c : text) keys_.emplace_back(1, c);
+  // One key a character: a byte, or the whole UTF-8 sequence of a non-ASCII character.
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const size_t n = std::max<size_t>(utf8CharLength(rest), 1);
+    keys_.emplace_back(rest.substr(0, n));
+    rest.remove_prefix(n);
+  }
 }
 
 void HeadlessPlatform::setKeyHeld(int scanCode, bool held) {

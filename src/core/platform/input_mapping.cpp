@@ -1,5 +1,9 @@
 #include "core/platform/input_mapping.h"
 
+#include <utility>
+
+#include "core/platform/font.h"
+
 namespace {
 
 std::string extended(int scanCode) {
@@ -65,12 +69,16 @@ bool acceptsTypedText(const KeyModifiers& mods) {
   return !mods.leftAlt && !mods.rightAlt && !mods.ctrl;
 }
 
-std::string typedKeyCharacters(std::string_view utf8) {
-  std::string keys;
-  for (const char c : utf8) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    // Bytes of multi-byte sequences are all 0x80 or above and drop out here.
-    if (b >= 32 && b < 127) keys += c;
+std::vector<std::string> typedKeys(std::string_view utf8) {
+  std::vector<std::string> keys;
+  while (!utf8.empty()) {
+    const size_t n = utf8CharLength(utf8);
+    const auto b0 = static_cast<unsigned char>(utf8[0]);
+    const auto b1 = n > 1 ? static_cast<unsigned char>(utf8[1]) : 0;
+    // One byte: printable ASCII only. Two bytes: C2 80..9F are the C1 controls.
+    if ((n == 1 && b0 >= 32 && b0 < 127) || (n == 2 && !(b0 == 0xC2 && b1 < 0xA0)) || n > 2)
+      keys.emplace_back(utf8.substr(0, n));
+    utf8.remove_prefix(n == 0 ? 1 : n);
   }
   return keys;
 }
@@ -104,7 +112,7 @@ void KeyBuffer::pressed(std::string key, const KeyModifiers& mods, bool repeat) 
 
 void KeyBuffer::textTyped(std::string_view utf8) {
   if (lastDropped_ || !acceptsTypedText(lastMods_)) return;
-  for (const char c : typedKeyCharacters(utf8)) push(std::string(1, c));
+  for (std::string& key : typedKeys(utf8)) push(std::move(key));
 }
 
 void KeyBuffer::closeRequested() {

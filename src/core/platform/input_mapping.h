@@ -6,6 +6,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/platform/platform.h"
 
@@ -54,10 +55,11 @@ std::string ctrlLetterKeyString(char letter, const KeyModifiers& mods);
 // text as well); the layout's AltGr still types.
 bool acceptsTypedText(const KeyModifiers& mods);
 
-// The characters of a piece of typed text (UTF-8) that become keys, one key each: the
-// printable ASCII ones. Everything else is dropped, since a key is a single byte and
-// character 255 starts an extended key.
-std::string typedKeyCharacters(std::string_view utf8);
+// The characters of a piece of typed text (UTF-8) that become keys, one key each: a
+// printable ASCII character as its one byte, any other character (U+00A0 and above) as
+// its UTF-8 bytes. Control characters and malformed bytes are dropped. No key made here
+// starts with byte 255, which starts an extended key.
+std::vector<std::string> typedKeys(std::string_view utf8);
 
 // The mouse report for the pointer at (x, y) in screen pixels: -1 for position and buttons
 // (and the wheel) unless the window has the mouse focus and the point lies on the screen.
