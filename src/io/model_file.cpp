@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "io/mesh_import.h"
 #include "model/model_blocks.h"
 
 int64_t rqFileBytes(int64_t vertices, int64_t triangles, int64_t lines, bool colors) {
@@ -60,6 +61,13 @@ ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& pro
   FileReader file;
   if (!file.open(name)) return {{Request::None, kMsgFileNotFound}};
   if (readMagic(file) == MagicCheck::Rq) return loadRq(m, file);
+  const FileFormat format = detectFormat(file, name);
+  if (format == FileFormat::Obj || format == FileFormat::Ply) {
+    ModelLoad out;
+    out.result = importMeshFile(m, file, format, out.modelColors);
+    out.meshFile = out.result.request == Request::Normals;
+    return out;
+  }
   return {importStl(m, file, progress)};
 }
 
@@ -117,8 +125,8 @@ void loadModelFile(Editor& ed, const std::string& name) {
     }
   };
   const ModelLoad load = loadModel(ed.model, name, progress);
-  if (load.rqFile) {
-    ed.currentFile = name;
+  if (load.rqFile) ed.currentFile = name;
+  if (load.rqFile || load.meshFile) {
     ed.viewFlags &= ~static_cast<uint32_t>(kModelColors);
     if (load.modelColors) ed.viewFlags |= kModelColors;
   }

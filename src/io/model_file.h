@@ -16,10 +16,12 @@ void loadModelFile(Editor& ed, const std::string& name);
 struct ModelLoad {
   EditResult result;         // status message; Request::Normals when the model changed
   bool rqFile = false;       // an RQ file was loaded whole: it becomes the current file
-  bool modelColors = false;  // that file's colour flag was 1
+  bool modelColors = false;  // that file's colour flag was 1, or the mesh file had colours
+  bool meshFile = false;     // an OBJ or PLY file was loaded whole
 };
 
-// Replaces the model by the named file. A name that does not exist gives "Error: file not
+// Replaces the model by the named file (RQ, STL, OBJ or PLY, by content, else by extension:
+// see detectFormat). A name that does not exist gives "Error: file not
 // found"; a file refused for its counts (capacity) or its contents (short, long, negative
 // counts, indices outside the vertices, part groups above 99, coordinates that are not
 // finite) changes nothing and gives the capacity message or "Error: damaged file".

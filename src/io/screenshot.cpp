@@ -2,10 +2,12 @@
 // file beside the target and renamed over it only once every byte is out.
 #include "io/screenshot.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -19,9 +21,15 @@ void put32(uint8_t* at, uint32_t v) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+// Rows are padded to whole 4-byte words, as the format asks; the editor's frame widths are
+// multiples of 4 and need no padding.
+uint32_t bmpRowBytes(uint32_t w) {
+  return (3 * w + 3) & ~3u;
+}
+
 std::array<uint8_t, 54> bmpHeader(uint32_t w, uint32_t h) {
   std::array<uint8_t, 54> b{};
-  const uint32_t pixelBytes = 3 * w * h;
+  const uint32_t pixelBytes = bmpRowBytes(w) * h;
   b[0] = 'B';
   b[1] = 'M';
   put32(&b[2], 54 + pixelBytes);
@@ -42,15 +50,15 @@ std::array<uint8_t, 54> bmpHeader(uint32_t w, uint32_t h) {
 }
 
 // Header and rows bottom-up into an open file; false at the first failed write.
-bool writeBmp(std::FILE* f, RenderBuffers& rb) {
-  const int w = rb.renderWidth, h = rb.renderHeight;
+bool writeBmp(std::FILE* f, const uint32_t* pixels, int w, int h, std::vector<uint8_t>& row) {
   const auto header = bmpHeader(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
   if (std::fwrite(header.data(), 1, header.size(), f) != header.size()) return false;
-  const size_t rowBytes = static_cast<size_t>(w) * 3;
-  if (rb.bmpRow.size() < rowBytes) rb.bmpRow.resize(rowBytes);
-  uint8_t* out = rb.bmpRow.data();
+  const size_t rowBytes = bmpRowBytes(static_cast<uint32_t>(w));
+  if (row.size() < rowBytes) row.resize(rowBytes);
+  uint8_t* out = row.data();
+  std::fill(out, out + rowBytes, uint8_t{0});
   for (int y = h - 1; y >= 0; --y) {
-    const uint32_t* src = rb.frameBuffer.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+    const uint32_t* src = pixels + static_cast<size_t>(y) * static_cast<size_t>(w);
     for (int x = 0; x < w; ++x) {
       out[3 * x] = static_cast<uint8_t>(src[x]);            // blue
       out[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);   // green
@@ -59,6 +67,23 @@ bool writeBmp(std::FILE* f, RenderBuffers& rb) {
     if (rowBytes > 0 && std::fwrite(out, 1, rowBytes, f) != rowBytes) return false;
   }
   return std::fflush(f) == 0 && std::ferror(f) == 0;
+}
+
+// Through a temporary file beside the target, renamed over it once complete.
+bool writeBmpSafely(const std::filesystem::path& target, const uint32_t* pixels, int w, int h,
+                    std::vector<uint8_t>& row) {
+  const std::filesystem::path temp = target.string() + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool written = writeBmp(f, pixels, w, h, row);
+  const bool closed = std::fclose(f) == 0;
+  std::error_code ec;
+  if (written && closed) {
+    std::filesystem::rename(temp, target, ec);
+    if (!ec) return true;
+  }
+  std::filesystem::remove(temp, ec);
+  return false;
 }
 
 }  // namespace
@@ -78,16 +103,12 @@ EditResult saveScreenshot(RenderBuffers& rb, int& shotCounter, const std::string
   if (name.empty()) return failed;  // the names imageAAA .. imagePPP are used up
   ++shotCounter;
   const std::filesystem::path target = std::filesystem::path(folder) / name;
-  const std::filesystem::path temp = std::filesystem::path(folder) / (name + ".tmp");
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return failed;
-  const bool written = writeBmp(f, rb);
-  const bool closed = std::fclose(f) == 0;
-  std::error_code ec;
-  if (written && closed) {
-    std::filesystem::rename(temp, target, ec);
-    if (!ec) return {Request::Present, kMsgScreenshotSaved};
-  }
-  std::filesystem::remove(temp, ec);
-  return failed;
+  if (!writeBmpSafely(target, rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, rb.bmpRow))
+    return failed;
+  return {Request::Present, kMsgScreenshotSaved};
+}
+
+bool writeBmpImage(const std::string& path, const uint32_t* pixels, int width, int height) {
+  std::vector<uint8_t> row;
+  return width > 0 && height > 0 && writeBmpSafely(path, pixels, width, height, row);
 }
