@@ -66,8 +66,9 @@ FileFormat detectFormat(FileReader& file, std::string_view name) {
   return detectFormat(head, file.size(), name);
 }
 
-bool readWholeFile(FileReader& file, std::string& out) {
+bool readWholeFile(FileReader& file, FileBytes& out) {
   if (!file.seek(0)) return false;
-  out.resize(static_cast<size_t>(file.size()));
-  return out.empty() || file.read(out.data(), out.size());
+  out.size = static_cast<size_t>(file.size());
+  out.data = std::make_unique_for_overwrite<char[]>(out.size);
+  return out.size == 0 || file.read(out.data.get(), out.size);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,9 +21,16 @@ constexpr size_t kFormatHeadBytes = 1024;
 // The format of an open file (read position afterwards: the start).
 FileFormat detectFormat(FileReader& file, std::string_view name);
 
+// A whole file's bytes (not zero-filled first: every byte is read into place).
+struct FileBytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+  std::string_view view() const { return {data.get(), size}; }
+};
+
 // The whole file's bytes; false when a read fails. The one place where OBJ and PLY files are
 // read, so that it can become the shared whole-file read.
-bool readWholeFile(FileReader& file, std::string& out);
+bool readWholeFile(FileReader& file, FileBytes& out);
 
 // The extension of a name in lower case, with its dot (".obj"), or "".
 std::string lowerExtension(std::string_view name);

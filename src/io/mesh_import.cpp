@@ -32,9 +32,9 @@ EditResult commitMesh(Model& m, const ImportedMesh& mesh) {
 
 uint8_t parseMeshFile(FileReader& file, FileFormat format, ImportedMesh& mesh) {
   try {
-    std::string bytes;
+    FileBytes bytes;
     if (!readWholeFile(file, bytes)) return kMsgDamagedFile;
-    return format == FileFormat::Obj ? parseObj(bytes, mesh) : parsePly(bytes, mesh);
+    return format == FileFormat::Obj ? parseObj(bytes.view(), mesh) : parsePly(bytes.view(), mesh);
   } catch (const std::bad_alloc&) {
     mesh = ImportedMesh{};
     return kMsgTooManyTriangles;  // more than this machine's memory holds

@@ -375,6 +375,10 @@ uint8_t parsePly(std::string_view bytes, ImportedMesh& out) {
     const size_t row = minRowBytes(e, h.format);
     if (row > 0 && static_cast<uint64_t>(e.count) > in.left() / row) return kMsgDamagedFile;
     if (&e == vertexElement) out.vertices.reserve(static_cast<size_t>(e.count));
+    if (e.name == "face") {
+      out.triangles.reserve(out.triangles.size() + static_cast<size_t>(e.count));
+      if (r.faceColors) out.colors.reserve(out.triangles.capacity());
+    }
     for (int64_t i = 0; i < e.count; ++i) {
       bool ok = true;
       if (&e == vertexElement)
