@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 
 #include "render/camera_ops.h"
+#include "support/editor_fixture.h"
 #include "support/small_models.h"
 
 TEST(FitView, CentresAndFillsTheFrameForAnySizeAndPlace) {
@@ -55,4 +57,43 @@ TEST(FitView, CentresAndFillsTheFrameForAnySizeAndPlace) {
   Camera c;
   EXPECT_EQ(fitView(c, empty, 640, 480), 0.0f);
   EXPECT_EQ(c.cameraDistance, 250.0f);
+}
+
+class FitViewKey : public EditorFixture {};
+
+// A model from another program, far from the origin, opened from the command line: out of
+// sight at first, "f" brings it into the middle of the frame; with the menu bar focused,
+// "f" leaves the camera alone.
+TEST_F(FitViewKey, BringsAFarModelIntoViewWhileNoMenuHasTheFocus) {
+  std::ofstream("far.obj") << "v 9000 4000 0\nv 9010 4000 0\nv 9010 4010 0\nv 9000 4010 5\n"
+                              "f 1 2 3\nf 1 3 4\nf 4 3 2 1\n";
+  start("far.obj");
+  run(1);
+  ASSERT_EQ(ed().model.triangleCount, 4);
+  const auto litNearCentre = [&] {
+    const RenderBuffers& rb = ed().render;
+    int lit = 0;
+    for (int y = rb.renderHeight / 4; y < 3 * rb.renderHeight / 4; ++y)
+      for (int x = rb.renderWidth / 4; x < 3 * rb.renderWidth / 4; ++x)
+        lit += rb.frameBuffer[static_cast<size_t>(y) * rb.renderWidth + x] != 0;
+    return lit;
+  };
+  ed().viewFlags &= ~static_cast<uint32_t>(kShowGrid);
+  ed().requests.needRender = 1;
+  run(1);
+  EXPECT_EQ(litNearCentre(), 0);
+  platform_.pushKey("f");
+  run(2);
+  EXPECT_GT(litNearCentre(), ed().render.renderWidth * ed().render.renderHeight / 8);
+  const Camera fitted = ed().camera;
+  ed().camera.cameraDistance = 250.0f;
+  platform_.setKeyHeld(kScanAlt, true);  // the menu bar takes the focus
+  run(1);
+  platform_.setKeyHeld(kScanAlt, false);
+  run(1);
+  ASSERT_EQ(ed().menus.activeMenu, 0);
+  platform_.pushKey("f");
+  run(2);
+  EXPECT_EQ(ed().camera.cameraDistance, 250.0f);
+  EXPECT_NE(fitted.cameraDistance, 250.0f);
 }
