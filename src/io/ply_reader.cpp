@@ -373,7 +373,8 @@ uint8_t parsePly(std::string_view bytes, ImportedMesh& out) {
   Values in(bytes.substr(h.dataStart), h.format);
   for (const Element& e : h.elements) {
     const size_t row = minRowBytes(e, h.format);
-    if (row > 0 && static_cast<uint64_t>(e.count) > in.left() / row) return kMsgDamagedFile;
+    if (row == 0) continue;  // rows without properties hold nothing to read
+    if (static_cast<uint64_t>(e.count) > in.left() / row) return kMsgDamagedFile;
     if (&e == vertexElement) out.vertices.reserve(static_cast<size_t>(e.count));
     if (e.name == "face") {
       out.triangles.reserve(out.triangles.size() + static_cast<size_t>(e.count));
