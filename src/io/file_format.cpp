@@ -19,7 +19,7 @@ bool startsWithWord(std::string_view text, std::string_view word) {
 
 // Text whose first statement (after blank and comment lines) is one OBJ knows.
 bool looksLikeObj(std::string_view head) {
-  if (std::memchr(head.data(), 0, head.size()) != nullptr) return false;  // binary
+  if (head.empty() || std::memchr(head.data(), 0, head.size()) != nullptr) return false;  // binary
   static constexpr std::string_view kKeys[] = {"v", "vt", "vn", "vp", "f",      "g",
                                                "o", "s",  "l",  "p",  "mtllib", "usemtl"};
   TextLines lines(head);
