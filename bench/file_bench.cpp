@@ -1,5 +1,5 @@
 // Files with the million-triangle torus: STL import (read, weld, store) in natural and in
-// shuffled facet order, STL export, RQ save and load.
+// shuffled facet order, STL export, RQ save and load, OBJ and PLY load.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_setup.h"
+#include "io/mesh_export.h"
 #include "io/model_file.h"
 #include "io/stl_file.h"
 
@@ -67,8 +68,28 @@ void loadRq(benchmark::State& state) {
   std::remove(path.c_str());
 }
 
+// Argument 0: OBJ, 1: PLY, both as " exPort stl" writes them: the whole load (read, parse,
+// check, copy into the model).
+void loadMeshFile(benchmark::State& state) {
+  Model& m = benchTorus();
+  const std::string path = benchPath(state.range(0) == 0 ? "load.obj" : "load.ply");
+  exportModel(m, path);
+  for (auto _ : state) {
+    const ModelLoad load = loadModel(m, path, nullptr);
+    benchmark::DoNotOptimize(load);
+    benchmark::ClobberMemory();
+  }
+  state.counters["triangles"] = m.triangleCount;
+  state.counters["model#"] =
+      checksum(m.vertexPos.data(), static_cast<size_t>(m.vertexCount) * sizeof(Vec3)) +
+      checksum(m.triVerts.data(), static_cast<size_t>(m.triangleCount) * sizeof(Tri));
+  std::remove(path.c_str());
+  resetBenchTorus();
+}
+
 }  // namespace
 
+BENCHMARK(loadMeshFile)->ArgName("ply")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(importStlFile)->ArgName("shuffled")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(exportStlFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(saveRq)->Unit(benchmark::kMillisecond);

@@ -2,12 +2,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "core/settings.h"
+#include "io/file_format.h"
+#include "io/imported_mesh.h"
 #include "io/model_file.h"
 #include "model/model_check.h"
 #include "model/part_file.h"
@@ -28,8 +32,9 @@ Model knownModel() {
   return m;
 }
 
-// A per-process file the loaders read the input from.
-std::string inputPath() {
+// A per-process file the loaders read the input from; `ext` names the format the extension
+// fallback picks.
+std::string inputPath(const std::string& ext = "") {
   static const std::string path = [] {
     const char* shm = "/dev/shm";
     const std::filesystem::path dir = std::filesystem::is_directory(shm)
@@ -37,11 +42,11 @@ std::string inputPath() {
                                           : std::filesystem::temp_directory_path();
     return (dir / ("kovrin_fuzz_" + std::to_string(::getpid()))).string();
   }();
-  return path;
+  return path + ext;
 }
 
-bool writeInput(const uint8_t* data, size_t size) {
-  std::FILE* f = std::fopen(inputPath().c_str(), "wb");
+bool writeInput(const uint8_t* data, size_t size, const std::string& ext = "") {
+  std::FILE* f = std::fopen(inputPath(ext).c_str(), "wb");
   if (!f) return false;
   const bool ok = (size == 0 || std::fwrite(data, 1, size, f) == size);
   return std::fclose(f) == 0 && ok;
@@ -74,23 +79,65 @@ bool isCapacity(uint8_t message) {
          message == kMsgTooManyLines;
 }
 
-std::string checkModelLoad(const uint8_t* data, size_t size) {
-  if (!writeInput(data, size)) return "";  // no room for the input: nothing to test
+// The model load on the bytes, under a name with the extension `ext`. RQ, OBJ and PLY files
+// are checked whole before anything changes, so a refusal, a capacity message included,
+// must leave the model as it was; the STL import keeps what it read up to its capacity.
+std::string checkModelLoad(const uint8_t* data, size_t size, const std::string& ext = "") {
+  if (!writeInput(data, size, ext)) return "";  // no room for the input: nothing to test
   Model m = knownModel();
   const Model before = knownModel();
-  const ModelLoad load = loadModel(m, inputPath(), [](int32_t, int32_t) {});
+  const ModelLoad load = loadModel(m, inputPath(ext), [](int32_t, int32_t) {});
+  ::unlink(inputPath(ext).c_str());
   const std::string fault = checkModel(m, true);
   if (!fault.empty()) return "model load: " + fault;
+  const std::string_view head(reinterpret_cast<const char*>(data),
+                              std::min(size, kFormatHeadBytes));
+  const FileFormat format = detectFormat(head, static_cast<int64_t>(size), inputPath(ext));
   const bool rq = size >= 5 && std::memcmp(data, "RQNEW", 5) == 0;
+  const bool whole = rq || format == FileFormat::Obj || format == FileFormat::Ply;
   const uint8_t msg = load.result.message;
-  if (isRefusal(msg) || (rq && isCapacity(msg))) {
+  if (isRefusal(msg) || (whole && isCapacity(msg))) {
     if (!sameRows(m, before)) return "model load: a refused file changed the model";
-    if (load.rqFile) return "model load: a refused file became the current file";
+    if (load.rqFile || load.meshFile) return "model load: a refused file counted as loaded";
   } else if (msg == kMsgFileLoaded) {
     if (!rq || !load.rqFile) return "model load: \"File loaded.\" for a file that is not RQ";
   } else if (!(msg == kMsgNone || isCapacity(msg)) || rq) {
     return "model load: unexpected message " + std::to_string(msg);
   }
+  if (load.meshFile) {
+    if (msg != kMsgNone || !whole) return "model load: a mesh file loaded with a message";
+    if (m.lineCount != 0) return "model load: a mesh file kept lines";
+    for (int32_t t = 0; t < m.triangleCount; ++t)
+      if (m.triFlags[t] & kSelectedBit) return "model load: a mesh file selected a triangle";
+  }
+  return "";
+}
+
+// The parser alone: a refusal or a mesh whose indices all lie within its vertices and whose
+// points are finite; the same bytes parse the same way twice.
+std::string checkMeshParse(FileFormat format, const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  ImportedMesh a, b;
+  const auto parse = [&](ImportedMesh& out) {
+    return format == FileFormat::Obj ? parseObj(bytes, out) : parsePly(bytes, out);
+  };
+  const uint8_t msg = parse(a);
+  if (parse(b) != msg) return "mesh parse: not deterministic";
+  if (msg != kMsgNone)
+    return msg == kMsgDamagedFile || msg == kMsgNoFacets ? "" : "mesh parse: odd refusal";
+  if (a.triangles.empty()) return "mesh parse: accepted without triangles";
+  for (const Tri& t : a.triangles)
+    for (int32_t v : {t.a, t.b, t.c})
+      if (v < 0 || static_cast<size_t>(v) >= a.vertices.size()) return "mesh parse: index outside";
+  for (const Vec3& p : a.vertices)
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+      return "mesh parse: a point is not finite";
+  if ((!a.groups.empty() && a.groups.size() != a.triangles.size()) ||
+      (!a.colors.empty() && a.colors.size() != a.triangles.size()) || a.groupNames.size() > 100)
+    return "mesh parse: per-triangle lists do not match";
+  for (uint8_t g : a.groups)
+    if (g >= kPartGroups || (!a.groupNames.empty() && g >= a.groupNames.size()))
+      return "mesh parse: a group without a name";
   return "";
 }
 
@@ -163,7 +210,8 @@ bool fuzzTargetByName(std::string_view name, FuzzTarget& out) {
   static constexpr std::pair<std::string_view, FuzzTarget> kNames[] = {
       {"model", FuzzTarget::Model},   {"stl", FuzzTarget::Stl},
       {"part", FuzzTarget::Part},     {"settings", FuzzTarget::Settings},
-      {"prompt", FuzzTarget::Prompt},
+      {"prompt", FuzzTarget::Prompt}, {"obj", FuzzTarget::Obj},
+      {"ply", FuzzTarget::Ply},
   };
   for (const auto& [n, t] : kNames)
     if (n == name) {
@@ -184,6 +232,12 @@ std::string runFuzzCheck(FuzzTarget target, const uint8_t* data, size_t size) {
       return checkSettings(data, size);
     case FuzzTarget::Prompt:
       return checkPrompt(data, size);
+    case FuzzTarget::Obj:
+    case FuzzTarget::Ply: {
+      const bool obj = target == FuzzTarget::Obj;
+      const std::string fault = checkMeshParse(obj ? FileFormat::Obj : FileFormat::Ply, data, size);
+      return fault.empty() ? checkModelLoad(data, size, obj ? ".obj" : ".ply") : fault;
+    }
   }
   return "unknown target";
 }

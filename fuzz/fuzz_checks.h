@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-enum class FuzzTarget { Model, Stl, Part, Settings, Prompt };
+enum class FuzzTarget { Model, Stl, Part, Settings, Prompt, Obj, Ply };
 
 // The target whose corpus folder (fuzz/corpus/<name>) and executable (<name>_fuzz) carry
-// this name: "model", "stl", "part", "settings", "prompt". False for an unknown name.
+// this name: "model", "stl", "part", "settings", "prompt", "obj", "ply". False for an unknown name.
 bool fuzzTargetByName(std::string_view name, FuzzTarget& out);
 
 // Runs the target's reader on the bytes. Empty when everything held, otherwise the fault.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "io/mesh_export.h"
 #include "io/model_file.h"
 #include "io/stl_file.h"
 #include "model/model.h"
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path root = argv[1];
-  for (const char* t : {"model", "stl", "part", "settings", "prompt"})
+  for (const char* t : {"model", "stl", "part", "settings", "prompt", "obj", "ply"})
     fs::create_directories(root / t);
   const fs::path tmp = root / "tmp";
   fs::create_directories(tmp);
@@ -88,13 +89,25 @@ int main(int argc, char** argv) {
   Model m = sampleModel();
   if (saveModel(m, (tmp / "a.rq").string()).message != kMsgFileSaved ||
       savePart(m, (tmp / "a.part").string()).message != kMsgFileSaved ||
-      exportStl(m, (tmp / "a.stl").string()).message != kMsgFileSaved) {
+      exportStl(m, (tmp / "a.stl").string()).message != kMsgFileSaved ||
+      exportObj(m, (tmp / "a.obj").string()).message != kMsgFileSaved ||
+      exportPly(m, (tmp / "a.ply").string()).message != kMsgFileSaved) {
     std::fputs("kovrin_fuzz_seeds: the editor's saves failed\n", stderr);
     return 1;
   }
   const Bytes rq = readAll(tmp / "a.rq"), part = readAll(tmp / "a.part"),
-              stl = readAll(tmp / "a.stl");
+              stl = readAll(tmp / "a.stl"), obj = readAll(tmp / "a.obj"),
+              ply = readAll(tmp / "a.ply");
   fs::remove_all(tmp);
+
+  // OBJ and PLY as exported, cut short, and in the other PLY encodings.
+  writeAll(root / "obj/saved.obj", obj);
+  writeAll(root / "obj/short.obj",
+           Bytes(obj.begin(), obj.begin() + static_cast<long>(obj.size() / 2)));
+  writeAll(root / "ply/saved.ply", ply);
+  writeAll(root / "ply/short.ply", Bytes(ply.begin(), ply.end() - 5));
+  writeAll(root / "model/saved.ply", ply);
+  writeAll(root / "model/saved.obj", obj);
 
   // Saved files, whole and cut short.
   writeAll(root / "model/saved.rq", rq);

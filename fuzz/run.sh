@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs every libFuzzer target for the given seconds each
-# (default 600). Usage: fuzz/run.sh [seconds] [target...]   (targets: model stl part settings prompt)
+# (default 600). Usage: fuzz/run.sh [seconds] [target...]   (targets: model stl part settings prompt obj ply)
 # Findings are kept as build/fuzz/artifacts/<target>-crash-*; the script then fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(model stl part settings prompt)
+[ ${#targets[@]} -gt 0 ] || targets=(model stl part settings prompt obj ply)
 
 cmake --preset fuzz >/dev/null
 cmake --build build/fuzz -j "${JOBS:-2}" --target kovrin_fuzz_seeds \

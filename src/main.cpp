@@ -1,13 +1,19 @@
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "core/loop.h"
 #include "core/platform/sdl_platform.h"
+#include "core/tool_commands.h"
 #include "core/usage.h"
 
 namespace {
 
 int runProgram(int argc, char** argv) {
+  // The tools run without a window: no display, no settings file.
+  const std::vector<std::string> toolArgs(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (isToolCommand(toolArgs)) return runToolCommand(toolArgs, stdout, stderr);
   const LaunchArgs args = parseLaunchArgs(argc, argv);
   if (!args.error.empty()) {
     std::fputs(args.error.c_str(), stderr);

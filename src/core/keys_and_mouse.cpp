@@ -5,6 +5,7 @@
 #include "core/tools.h"
 #include "model/selection.h"
 #include "render/camera_ops.h"
+#include "render/fit_view.h"
 #include "ui/menus.h"
 
 namespace {
@@ -131,6 +132,10 @@ PassFlow handleCameraKeys(Editor& ed) {
   } else if (key == keys::kEnd) {
     scaleZoom(cam, 1.1f);
     moved = true;
+  } else if (key == "f") {  // fit view: the model centred, filling the frame
+    fitViewAndDepth(cam, ed.fields, ed.model, ed.render.renderWidth, ed.render.renderHeight);
+    ed.requests.needRender = 1;
+    return PassFlow::ToTools;
   }
   if (!moved) return PassFlow::Next;
   if (updateCamera(cam, ed.input.cameraSnapshot)) {

@@ -13,6 +13,7 @@
 #include "model/selection.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
+#include "render/render_scene.h"
 #include "ui/file_commands.h"
 #include "ui/interface.h"
 #include "ui/menus.h"
@@ -77,20 +78,7 @@ void setupCamera(Editor& ed) {
 // [SECTION] the render and present steps
 
 void renderStep(Editor& ed) {
-  RenderBuffers& rb = ed.render;
-  computeCameraTrig(ed.camera);
-  clearRenderBuffers(rb, farDepth(ed.fields));
-  rb.clipMinX = 0;
-  rb.clipMinY = 0;
-  rb.clipMaxX = rb.renderMaxX;
-  rb.clipMaxY = rb.renderMaxY;
-  if (flagOn(ed, kShowGrid)) drawGrid(rb, ed.camera);
-  if (flagOn(ed, kShowTris))
-    projectAndDrawTriangles(rb, ed.model, ed.camera, ed.viewFlags);
-  else
-    projectVertices(ed.model, ed.camera);
-  if (flagOn(ed, kShowLines)) drawLines(rb, ed.model, ed.camera);
-  if (flagOn(ed, kShowVerts)) drawVertices(rb, ed.model, ed.camera);
+  renderScene(ed.render, ed.model, ed.camera, ed.viewFlags, farDepth(ed.fields));
   ed.requests.needRender = 0;
   ed.requests.needPresent = 1;
   computeSelectionCenter(ed.model, ed.selection);

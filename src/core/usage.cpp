@@ -13,6 +13,11 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: kovrin [--scale N] [MODEL FILE]\n"
+    "       kovrin --render IN -o OUT.png|OUT.bmp [--size WxH] [--rdet 0|1|2]\n"
+    "              [--view front|back|left|right|top|bottom|iso]\n"
+    "       kovrin --thumbnail IN OUT SIZE\n"
+    "       kovrin --convert IN OUT.rq|OUT.stl|OUT.obj|OUT.ply\n"
+    "       kovrin --info IN\n"
     "       kovrin --help | --version\n"
     "\n"
     "KOVRIN is an interactive polygon-model editor: build a model of vertices, triangles and\n"
@@ -21,12 +26,17 @@ constexpr const char* kUsage =
     "after --scale N) is one file name (blanks included) that is opened at start. --scale N opens\n"
     "the window at N times the screen mode's size (by default 2 on a desktop twice as big).\n"
     "\n"
+    "The tools --render, --thumbnail, --convert and --info need no window or display and\n"
+    "read no settings file: they picture the model framed to fill the frame, write it in\n"
+    "another format, or print its counts and measures as \"key: value\" lines. Exit code 0\n"
+    "on success, 1 with a one-line message on standard error otherwise.\n"
+    "\n"
     "Keys:\n"
     "  F1  help            F2  create Primitive   F3  Selection...\n"
     "  F4  Actions         F5  Misc tools         F6  invert the selection\n"
     "  Alt menu bar; arrows, Enter, Tab and the hot keys (the capital letter of a label)\n"
-    "  arrows turn the view, PgUp/PgDn distance, Home/End zoom; Esc closes the focused menu\n"
-    "  Ctrl+S save, Ctrl+O open, Ctrl+Shift+S save as\n"
+    "  arrows turn the view, PgUp/PgDn distance, Home/End zoom, f fit the model in view;\n"
+    "  Esc closes the focused menu; Ctrl+S save, Ctrl+O open, Ctrl+Shift+S save as\n"
     "Mouse: left drag orbits, right drag zooms, both pan; the wheel zooms as Home/End;\n"
     "  right drag on a menu moves it.\n"
     "\n"
@@ -34,8 +44,9 @@ constexpr const char* kUsage =
     "  keys mode (13..21, screen size), cdep (8, 15, 16, 32 bits), rdet (0 low, 1 normal,\n"
     "  2 antialiased), maxv, maxt, maxl (vertex, triangle and line capacities).\n"
     "\n"
-    "Files: RQ models (.rq) read and written; STL (binary and ASCII) read, binary STL\n"
-    "  exported; part files for a selection; 24-bit BMP screenshots imageAAA.bmp onward.\n"
+    "Files: RQ models (.rq) read and written; STL (binary and ASCII), OBJ and PLY read;\n"
+    "  binary STL exported (OBJ or PLY when the name ends in .obj or .ply); part files for a\n"
+    "  selection; 24-bit BMP screenshots imageAAA.bmp onward.\n"
     "  A file dropped on the window is opened like File > Open.\n";
 
 }  // namespace

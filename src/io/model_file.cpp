@@ -2,7 +2,9 @@
 
 #include <bit>
 
+#include "io/file_format.h"
 #include "io/file_read.h"
+#include "io/mesh_import.h"
 #include "model/model_blocks.h"
 
 int64_t rqFileBytes(int64_t vertices, int64_t triangles, int64_t lines, bool colors) {
@@ -57,11 +59,19 @@ ModelLoad loadRq(Model& m, std::span<const uint8_t> file) {
 ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& progress) {
   const FileBytes file = readFileBytes(name, modelFileLimit(m));
   if (file.status != ReadStatus::Ok) return {{Request::None, readStatusMessage(file.status)}};
-  return loadModelBytes(m, file.bytes, progress);
+  return loadModelBytes(m, file.bytes, name, progress);
 }
 
-ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
+ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, std::string_view name,
+                         const ImportProgress& progress) {
   if (readMagic(file) == MagicCheck::Rq) return loadRq(m, file);
+  const FileFormat format = detectFormat(file, name);
+  if (format == FileFormat::Obj || format == FileFormat::Ply) {
+    ModelLoad out;
+    out.result = importMeshFile(m, file, format, out.modelColors);
+    out.meshFile = out.result.request == Request::Normals;
+    return out;
+  }
   return {importStl(m, file, progress)};
 }
 
@@ -119,8 +129,8 @@ void loadModelFile(Editor& ed, const std::string& name) {
     }
   };
   const ModelLoad load = loadModel(ed.model, name, progress);
-  if (load.rqFile) {
-    ed.currentFile = name;
+  if (load.rqFile) ed.currentFile = name;
+  if (load.rqFile || load.meshFile) {
     ed.viewFlags &= ~static_cast<uint32_t>(kModelColors);
     if (load.modelColors) ed.viewFlags |= kModelColors;
   }

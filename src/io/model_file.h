@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/editor.h"
 #include "io/stl_file.h"
@@ -18,18 +19,20 @@ void loadModelFile(Editor& ed, const std::string& name);
 struct ModelLoad {
   EditResult result;         // status message; Request::Normals when the model changed
   bool rqFile = false;       // an RQ file was loaded whole: it becomes the current file
-  bool modelColors = false;  // that file's colour flag was 1
+  bool modelColors = false;  // that file's colour flag was 1, or the mesh file had colours
+  bool meshFile = false;     // an OBJ or PLY file was loaded whole
 };
 
-// Replaces the model by the named file, read once and whole (io/file_read.h). A name that
-// does not exist gives "Error: file not found", one we may not read "Error: permission
-// denied", a FIFO, device or socket "Error: damaged file"; a file refused for its counts (capacity)
-// or its contents (short, long, negative counts, indices outside the vertices, part groups above
-// 99, coordinates that are not finite) changes nothing and gives the capacity message or "Error:
-// damaged file".
+// Replaces the model by the named file (RQ, STL, OBJ or PLY, by content, else by extension:
+// see detectFormat), read once and whole (io/file_read.h). A name that does not exist gives
+// "Error: file not found", one we may not read "Error: permission denied", a FIFO, device or
+// socket "Error: damaged file"; a file refused for its counts (capacity) or its contents (short,
+// long, negative counts, indices outside the vertices, part groups above 99, coordinates that
+// are not finite) changes nothing and gives the capacity message or "Error: damaged file".
 ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& progress);
-// The same for the bytes of a whole file: RQ by its magic, anything else as STL.
-ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, const ImportProgress& progress);
+// The same for the bytes of a whole file; `name` only serves the choice by extension.
+ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, std::string_view name,
+                         const ImportProgress& progress);
 
 // Writes the whole model as an RQ file (colour flag 1) under the name, replacing it only
 // once the new contents are complete: "File saved." or "Error: write failed".

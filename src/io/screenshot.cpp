@@ -2,9 +2,11 @@
 // writer (a temporary beside the target, renamed over it only once every byte is out).
 #include "io/screenshot.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "io/safe_write.h"
 
@@ -20,9 +22,15 @@ void put32(uint8_t* at, uint32_t v) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+// Rows are padded to whole 4-byte words, as the format asks; the editor's frame widths are
+// multiples of 4 and need no padding.
+uint32_t bmpRowBytes(uint32_t w) {
+  return (3 * w + 3) & ~3u;
+}
+
 std::array<uint8_t, 54> bmpHeader(uint32_t w, uint32_t h) {
   std::array<uint8_t, 54> b{};
-  const uint32_t pixelBytes = 3 * w * h;
+  const uint32_t pixelBytes = bmpRowBytes(w) * h;
   b[0] = 'B';
   b[1] = 'M';
   put32(&b[2], 54 + pixelBytes);
@@ -43,15 +51,15 @@ std::array<uint8_t, 54> bmpHeader(uint32_t w, uint32_t h) {
 }
 
 // Header and rows bottom-up; the writer remembers a failed write.
-void writeBmp(SafeFileWriter& f, RenderBuffers& rb) {
-  const int w = rb.renderWidth, h = rb.renderHeight;
+void writeBmp(SafeFileWriter& f, const uint32_t* pixels, int w, int h, std::vector<uint8_t>& row) {
   const auto header = bmpHeader(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
   f.put(header.data(), header.size());
-  const size_t rowBytes = static_cast<size_t>(w) * 3;
-  if (rb.bmpRow.size() < rowBytes) rb.bmpRow.resize(rowBytes);
-  uint8_t* out = rb.bmpRow.data();
+  const size_t rowBytes = bmpRowBytes(static_cast<uint32_t>(w));
+  if (row.size() < rowBytes) row.resize(rowBytes);
+  uint8_t* out = row.data();
+  std::fill(out, out + rowBytes, uint8_t{0});
   for (int y = h - 1; y >= 0; --y) {
-    const uint32_t* src = rb.frameBuffer.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+    const uint32_t* src = pixels + static_cast<size_t>(y) * static_cast<size_t>(w);
     for (int x = 0; x < w; ++x) {
       out[3 * x] = static_cast<uint8_t>(src[x]);            // blue
       out[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);   // green
@@ -59,6 +67,14 @@ void writeBmp(SafeFileWriter& f, RenderBuffers& rb) {
     }
     f.put(out, rowBytes);
   }
+}
+
+// Through the safe writer: the target is replaced only once every byte is out.
+bool writeBmpSafely(const std::string& target, const uint32_t* pixels, int w, int h,
+                    std::vector<uint8_t>& row) {
+  SafeFileWriter out(target);
+  writeBmp(out, pixels, w, h, row);
+  return out.commit();
 }
 
 }  // namespace
@@ -78,8 +94,13 @@ EditResult saveScreenshot(RenderBuffers& rb, int& shotCounter, const std::string
   if (name.empty()) return failed;  // the names imageAAA .. imagePPP are used up
   ++shotCounter;
   const std::filesystem::path target = std::filesystem::path(folder) / name;
-  SafeFileWriter out(target.string());
-  writeBmp(out, rb);
-  if (!out.commit()) return failed;
+  if (!writeBmpSafely(target.string(), rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight,
+                      rb.bmpRow))
+    return failed;
   return {Request::Present, kMsgScreenshotSaved};
+}
+
+bool writeBmpImage(const std::string& path, const uint32_t* pixels, int width, int height) {
+  std::vector<uint8_t> row;
+  return width > 0 && height > 0 && writeBmpSafely(path, pixels, width, height, row);
 }

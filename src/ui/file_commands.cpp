@@ -1,5 +1,6 @@
 #include "ui/file_commands.h"
 
+#include "io/mesh_export.h"
 #include "io/model_file.h"
 #include "io/stl_file.h"
 #include "model/part_file.h"
@@ -62,7 +63,7 @@ PassFlow runFileCommandAnswered(Editor& ed, int actionCode, const std::string& a
     }
     case 11:
       if (answer.empty()) return canceled(ed, false);
-      return finish(ed, exportStl(m, answer));
+      return finish(ed, exportModel(m, answer));
     case 31:
       if (answer.empty()) return canceled(ed, false);
       return finish(ed, loadPart(m, answer, ed.menus.menuPartGroup[2]));

@@ -127,3 +127,37 @@ TEST_F(FileCommands, CommandLineStlShowsItsProgressLine) {
 }
 
 }  // namespace
+
+namespace {
+
+// " exPort stl" picks OBJ and PLY by the answer's ending; " Open" reads them back as they
+// were exported, the current file unchanged, and a PLY's colours switch "model Colors" on.
+TEST_F(FileCommands, ExportAsObjAndPlyThenOpenThem) {
+  start();
+  ed().model.triColor[2] = colorWord(31, 0, 0);
+  ed().model.triFlags[3] = 7;
+  setPartName(ed().model, 7, "apex");
+  for (const std::string name : {"m.obj", "m.PLY", "m.stl"}) {
+    EXPECT_EQ(command(11, name), PassFlow::ToTools) << name;
+    EXPECT_EQ(message(), kMsgFileSaved) << name;
+  }
+  const auto head = [](const std::string& name, size_t n) {
+    const std::vector<uint8_t> bytes = readFile(name);
+    return std::string(bytes.begin(), bytes.begin() + static_cast<long>(std::min(n, bytes.size())));
+  };
+  EXPECT_EQ(head("m.obj", 7), "# KOVRI");
+  EXPECT_EQ(head("m.PLY", 4), "ply\n");
+  EXPECT_EQ(readFile("m.stl").size(), 84u + 50u * 6u);
+  EXPECT_EQ(command(1, "m.PLY"), PassFlow::EndPass);
+  EXPECT_EQ(ed().model.vertexCount, 9);  // the lines' corners stay, as exported
+  EXPECT_EQ(ed().model.triColor[2], colorWord(31, 0, 0));
+  EXPECT_TRUE(flagOn(ed(), kModelColors));
+  EXPECT_EQ(command(1, "m.obj"), PassFlow::EndPass);
+  EXPECT_FALSE(flagOn(ed(), kModelColors));
+  EXPECT_EQ(ed().model.triangleCount, 6);
+  EXPECT_EQ(partName(ed().model, 1), "apex        ");  // the second group in use, by number
+  EXPECT_EQ(ed().model.lineCount, 0);
+  EXPECT_EQ(ed().currentFile, "default.rq");
+}
+
+}  // namespace

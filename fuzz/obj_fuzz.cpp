@@ -1,0 +1,6 @@
+// libFuzzer entry: the OBJ reader on arbitrary bytes (checks in fuzz_checks.cpp).
+#include "fuzz_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return fuzzOne(FuzzTarget::Obj, data, size);
+}
