@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "core/exit_signals.h"
 #include "core/loop.h"
 #include "core/platform/sdl_platform.h"
 #include "core/usage.h"
@@ -15,5 +16,7 @@ int main(int argc, char** argv) {
     std::fputs("kovrin: could not start the window system\n", stderr);
     return 1;
   }
+  // After the window system, whose own SIGTERM handler this replaces.
+  installExitSignals();
   return runEditor(*platform, commandLine);
 }

@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: kovrin [MODEL FILE]\n"
+    "       kovrin --recover\n"
     "       kovrin --help | --version\n"
     "\n"
     "KOVRIN is an interactive polygon-model editor: build a model of vertices, triangles and\n"
@@ -20,6 +21,7 @@ constexpr const char* kUsage =
     "  F4  Actions         F5  Misc tools         F6  invert the selection\n"
     "  Alt menu bar; arrows, Enter, Tab and the hot keys (the capital letter of a label)\n"
     "  arrows turn the view, PgUp/PgDn distance, Home/End zoom\n"
+    "  Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo\n"
     "Mouse: left drag orbits, right drag zooms, both pan; right drag on a menu moves it.\n"
     "\n"
     "Settings: KOVRIN.INI in the current folder (created with defaults when missing),\n"
@@ -28,7 +30,10 @@ constexpr const char* kUsage =
     "\n"
     "Files: RQ models (.rq) read and written; STL (binary and ASCII) read, binary STL\n"
     "  exported; part files for a selection; 24-bit BMP screenshots imageAAA.bmp onward.\n"
-    "  A file dropped on the window is opened like File > Open.\n";
+    "  A file dropped on the window is opened like File > Open.\n"
+    "\n"
+    "Unsaved work is written to $XDG_STATE_HOME/kovrin (~/.local/state/kovrin) when the\n"
+    "program ends and after 30 idle seconds; --recover opens the newest such file.\n";
 
 }  // namespace
 

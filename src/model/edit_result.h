@@ -28,8 +28,12 @@ enum StatusMessage : uint8_t {
   kMsgFileNotFound = 13,
   kMsgDamagedFile = 14,
   kMsgNoFacets = 15,
+  kMsgUndone = 16,
+  kMsgRedone = 17,
+  kMsgNothingToUndo = 18,
+  kMsgNothingToRedo = 19,
 };
-constexpr int kStatusMessageCount = 16;
+constexpr int kStatusMessageCount = 20;
 
 struct EditResult {
   Request request = Request::None;

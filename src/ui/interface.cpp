@@ -36,6 +36,10 @@ constexpr std::array<const char*, kStatusMessageCount> kMessages = {
     "Error: file not found",
     "Error: damaged file",
     "Error: no facets in file",
+    "Undone.",
+    "Redone.",
+    "Nothing to undo.",
+    "Nothing to redo.",
 };
 
 // Every record padded with blanks to the full width.

@@ -14,7 +14,12 @@ TEST(StatusMessages, RecordsArePaddedToTwentyFiveCharacters) {
   EXPECT_STREQ(statusMessageText(13), "Error: file not found    ");
   EXPECT_STREQ(statusMessageText(14), "Error: damaged file      ");
   EXPECT_STREQ(statusMessageText(15), "Error: no facets in file ");
-  for (int n : {-1, 0, 16, 255}) EXPECT_STREQ(statusMessageText(n), std::string(25, ' ').c_str());
+  EXPECT_STREQ(statusMessageText(kMsgUndone), "Undone.                  ");
+  EXPECT_STREQ(statusMessageText(kMsgRedone), "Redone.                  ");
+  EXPECT_STREQ(statusMessageText(kMsgNothingToUndo), "Nothing to undo.         ");
+  EXPECT_STREQ(statusMessageText(kMsgNothingToRedo), "Nothing to redo.         ");
+  for (int n : {-1, 0, kStatusMessageCount, 255})
+    EXPECT_STREQ(statusMessageText(n), std::string(25, ' ').c_str());
 }
 
 TEST(ToolLine, FrameRateFormat) {
