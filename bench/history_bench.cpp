@@ -7,14 +7,14 @@
 #include "model/fields.h"
 #include "model/history.h"
 #include "model/transforms.h"
+#include "ui/commands.h"
 
 namespace {
 
-// The scopes the commands record with (as the command layer sets them).
+// The scopes the commands record with (the guillotine's comes from the command layer).
 constexpr ChangeScope kMoveScope = {
     {Change::Rewrite, Change::None, Change::None, Change::None, Change::None}};
 constexpr ChangeScope kDeleteScope = kScopeRewrite;
-constexpr ChangeScope kSliceScope = kScopeRewrite;
 
 void selectAllTris(Model& m) {
   for (int32_t t = 0; t < m.triangleCount; ++t) m.triFlags[t] |= kSelectedBit;
@@ -60,7 +60,7 @@ void sliceMiddleRecorded(benchmark::State& state) {
     state.ResumeTiming();
     const auto edit = [&] { return sliceModel(m, f, kAxisX); };
     if (recorded)
-      recordStep(h, m, kSliceScope, edit);
+      recordStep(h, m, sliceScope(), edit);
     else
       edit();
     benchmark::ClobberMemory();
@@ -123,7 +123,7 @@ void undoRedoMoveWhole(benchmark::State& state) {
 void undoRedoSlice(benchmark::State& state) {
   Model& m = benchTorus();
   const Fields f = sliceFields();
-  undoRedo(state, kSliceScope, [&] { return sliceModel(m, f, kAxisX); });
+  undoRedo(state, sliceScope(), [&] { return sliceModel(m, f, kAxisX); });
 }
 
 }  // namespace

@@ -52,6 +52,42 @@ int32_t recordedCount(const Recording& r, int a) {
   return r.triangleCount;
 }
 
+constexpr size_t kSpareBuffers = 2;
+
+// A buffer of at least `bytes`: the smallest spare that fits, else new memory.
+RowBuffer takeBuffer(History& h, size_t bytes) {
+  size_t best = h.spare.size();
+  for (size_t i = 0; i < h.spare.size(); ++i) {
+    if (h.spare[i].capacity < bytes) continue;
+    if (best == h.spare.size() || h.spare[i].capacity < h.spare[best].capacity) best = i;
+  }
+  RowBuffer b;
+  if (best < h.spare.size()) {
+    b = std::move(h.spare[best]);
+    h.spare.erase(h.spare.begin() + static_cast<std::ptrdiff_t>(best));
+  } else if (bytes > 0) {
+    b.bytes = std::make_unique_for_overwrite<std::byte[]>(bytes);
+    b.capacity = bytes;
+  }
+  b.size = bytes;
+  return b;
+}
+
+// Keeps the largest few buffers for reuse.
+void giveBack(History& h, RowBuffer&& b) {
+  if (b.capacity == 0) return;
+  h.spare.push_back(std::move(b));
+  if (h.spare.size() <= kSpareBuffers) return;
+  auto smallest = std::min_element(
+      h.spare.begin(), h.spare.end(),
+      [](const RowBuffer& x, const RowBuffer& y) { return x.capacity < y.capacity; });
+  h.spare.erase(smallest);
+}
+
+void releaseStep(History& h, HistoryStep& s) {
+  for (ArrayPatch& p : s.arrays) giveBack(h, std::move(p.rows));
+}
+
 void addRange(std::vector<RowRange>& ranges, int32_t begin, int32_t end) {
   if (begin >= end) return;
   if (!ranges.empty() && ranges.back().end == begin) {
@@ -63,14 +99,15 @@ void addRange(std::vector<RowRange>& ranges, int32_t begin, int32_t end) {
 
 // The changed rows of one array, in the step's swap form: rows the model had before the
 // command come from the copy taken then, rows it added from the model now.
-ArrayPatch diffArray(const Recording& r, int a, const ArrayView<const std::byte>& now) {
+ArrayPatch diffArray(History& h, int a, const ArrayView<const std::byte>& now) {
+  Recording& r = h.recording;
   ArrayPatch patch;
   const Change change = r.scope.arrays[a];
   if (change == Change::None) return patch;
   const int32_t was = recordedCount(r, a);
   const int32_t common = std::min(was, now.count);
   if (change == Change::Rewrite) {
-    const std::byte* before = r.before[a].data();
+    const std::byte* before = r.before[a].bytes.get();
     for (int32_t row = 0; row < common; row += kBlockRows) {
       const int32_t end = std::min(common, row + kBlockRows);
       const size_t offset = static_cast<size_t>(row) * now.rowBytes;
@@ -80,10 +117,18 @@ ArrayPatch diffArray(const Recording& r, int a, const ArrayView<const std::byte>
     }
   }
   addRange(patch.ranges, common, std::max(was, now.count));
+  // Every row the model had changed and none was added: the copy is the step's rows as it is.
+  const bool whole = change == Change::Rewrite && patch.ranges.size() == 1 &&
+                     patch.ranges[0].begin == 0 && patch.ranges[0].end == was;
+  if (whole) {
+    patch.rows = std::move(r.before[a]);
+    patch.rows.size = static_cast<size_t>(was) * now.rowBytes;
+    return patch;
+  }
   size_t total = 0;
   for (const RowRange& g : patch.ranges) total += static_cast<size_t>(g.end - g.begin);
-  patch.rows.resize(total * now.rowBytes);
-  std::byte* out = patch.rows.data();
+  patch.rows = takeBuffer(h, total * now.rowBytes);
+  std::byte* out = patch.rows.bytes.get();
   for (const RowRange& g : patch.ranges) {
     for (int32_t row = g.begin; row < g.end;) {
       // Rows below the old count that a rewrite may have changed come from the copy.
@@ -91,7 +136,7 @@ ArrayPatch diffArray(const Recording& r, int a, const ArrayView<const std::byte>
       const int32_t end = fromCopy ? std::min(g.end, was) : g.end;
       const size_t offset = static_cast<size_t>(row) * now.rowBytes;
       const size_t length = static_cast<size_t>(end - row) * now.rowBytes;
-      std::memcpy(out, (fromCopy ? r.before[a].data() : now.data) + offset, length);
+      std::memcpy(out, (fromCopy ? r.before[a].bytes.get() : now.data) + offset, length);
       out += length;
       row = end;
     }
@@ -105,7 +150,7 @@ void applyStep(HistoryStep& s, Model& m) {
     ArrayPatch& p = s.arrays[a];
     if (p.ranges.empty()) continue;
     const auto view = arrayOf(m, a);
-    std::byte* stored = p.rows.data();
+    std::byte* stored = p.rows.bytes.get();
     for (const RowRange& g : p.ranges) {
       const size_t length = static_cast<size_t>(g.end - g.begin) * view.rowBytes;
       std::swap_ranges(stored, stored + length,
@@ -121,6 +166,7 @@ void applyStep(HistoryStep& s, Model& m) {
 
 void dropOldest(History& h) {
   h.bytes -= h.steps.front().bytes;
+  releaseStep(h, h.steps.front());
   h.steps.pop_front();
   if (h.position > 0) --h.position;
 }
@@ -152,8 +198,12 @@ void beginStep(History& h, const Model& m, ChangeScope scope) {
     if (scope.arrays[a] != Change::Rewrite) continue;
     const auto view = arrayOf(m, a);
     const size_t bytes = static_cast<size_t>(std::max(view.count, 0)) * view.rowBytes;
-    if (r.before[a].size() < bytes) r.before[a].resize(bytes);
-    if (bytes > 0) std::memcpy(r.before[a].data(), view.data, bytes);
+    if (r.before[a].capacity < bytes) {
+      giveBack(h, std::move(r.before[a]));
+      r.before[a] = takeBuffer(h, bytes);
+    }
+    r.before[a].size = bytes;
+    if (bytes > 0) std::memcpy(r.before[a].bytes.get(), view.data, bytes);
   }
 }
 
@@ -164,9 +214,9 @@ bool endStep(History& h, const Model& m) {
   HistoryStep step;
   bool changed = false;
   for (int a = 0; a < kHistArrayCount; ++a) {
-    step.arrays[a] = diffArray(r, a, arrayOf(m, a));
+    step.arrays[a] = diffArray(h, a, arrayOf(m, a));
     changed = changed || !step.arrays[a].ranges.empty();
-    step.bytes += step.arrays[a].rows.size() + step.arrays[a].ranges.size() * sizeof(RowRange);
+    step.bytes += step.arrays[a].rows.capacity + step.arrays[a].ranges.size() * sizeof(RowRange);
   }
   step.vertexCount = r.vertexCount;
   step.triangleCount = r.triangleCount;
@@ -178,11 +228,15 @@ bool endStep(History& h, const Model& m) {
     step.partNames = r.partNames;
     changed = true;
   }
-  if (!changed) return false;
+  if (!changed) {
+    releaseStep(h, step);
+    return false;
+  }
   step.bytes += sizeof(HistoryStep);
   // A new command drops the steps that could have been redone.
   while (h.steps.size() > h.position) {
     h.bytes -= h.steps.back().bytes;
+    releaseStep(h, h.steps.back());
     h.steps.pop_back();
   }
   step.stateBefore = h.currentState;
@@ -221,6 +275,7 @@ bool redoStep(History& h, Model& m) {
 }
 
 void clearHistory(History& h) {
+  for (HistoryStep& s : h.steps) releaseStep(h, s);
   h.steps.clear();
   h.position = 0;
   h.bytes = 0;

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/model.h"
@@ -46,10 +48,29 @@ struct RowRange {
   int32_t begin = 0, end = 0;  // rows [begin, end)
 };
 
+// Bytes that are never zero-filled (every byte used is written first), kept for reuse.
+struct RowBuffer {
+  std::unique_ptr<std::byte[]> bytes;
+  size_t capacity = 0;  // allocated
+  size_t size = 0;      // in use
+
+  RowBuffer() = default;
+  RowBuffer(RowBuffer&& o) noexcept
+      : bytes(std::move(o.bytes)),
+        capacity(std::exchange(o.capacity, 0)),
+        size(std::exchange(o.size, 0)) {}
+  RowBuffer& operator=(RowBuffer&& o) noexcept {
+    bytes = std::move(o.bytes);
+    capacity = std::exchange(o.capacity, 0);
+    size = std::exchange(o.size, 0);
+    return *this;
+  }
+};
+
 // The other version of some rows of one array: the ranges, and their rows back to back.
 struct ArrayPatch {
   std::vector<RowRange> ranges;
-  std::vector<std::byte> rows;
+  RowBuffer rows;
 };
 
 struct HistoryStep {
@@ -67,7 +88,7 @@ struct Recording {
   ChangeScope scope;
   int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
   std::array<std::array<char, kPartNameLength + 1>, kPartGroups> partNames{};
-  std::array<std::vector<std::byte>, kHistArrayCount> before;  // reused from command to command
+  std::array<RowBuffer, kHistArrayCount> before;  // rows [0, count) of each rewritable array
 };
 
 struct History {
@@ -79,6 +100,7 @@ struct History {
   uint64_t savedState = 1;    // id of the state last loaded or saved
   uint64_t nextState = 2;     // the id the next recorded state gets
   Recording recording;
+  std::vector<RowBuffer> spare;  // buffers of dropped steps, reused before new memory is faulted in
 };
 
 // At most 1 GiB or a quarter of physical memory, whichever is smaller.

@@ -48,6 +48,10 @@ ChangeScope confirmScope(const Editor& ed) {
 
 }  // namespace
 
+ChangeScope sliceScope() {
+  return scopeWith(scopeWith(kScopeRewrite, kHistVerts, Change::Append), kHistLines, Change::None);
+}
+
 ChangeScope commandScope(const Editor& ed, int actionCode) {
   switch (actionCode) {
     case 12:  // ".... create ....": appended at the end
@@ -71,10 +75,11 @@ ChangeScope commandScope(const Editor& ed, int actionCode) {
     case 25:
       return kScopeAppend;
     case 26:  // "Delete vert": everything after the vertex moves down
-    case 29:  // the guillotine cuts, appends and compacts
+      return kScopeRewrite;
+    case 29:  // the guillotine: cut points appended, triangles cut, appended and compacted
     case 36:
     case 37:
-      return kScopeRewrite;
+      return sliceScope();
     case 34:  // "reverse fAces"
       return only({kHistTris});
     default:  // camera, view, menus, tools, and the file commands (recorded by themselves)

@@ -15,3 +15,5 @@ PassFlow runBuildCommand(Editor& ed, int actionCode);
 
 // What the command of `actionCode` can change in the model (file commands record their own).
 ChangeScope commandScope(const Editor& ed, int actionCode);
+// The guillotine's: cut points are appended, triangles cut in place, appended and compacted.
+ChangeScope sliceScope();
