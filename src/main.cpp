@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/exit_signals.h"
 #include "core/loop.h"
 #include "core/platform/sdl_platform.h"
 #include "core/tool_commands.h"
@@ -29,6 +30,8 @@ int runProgram(int argc, char** argv) {
     std::fputs("kovrin: could not start the window system\n", stderr);
     return 1;
   }
+  // After the window system, whose own SIGTERM handler this replaces.
+  installExitSignals();
   return runEditor(*platform, commandLine);
 }
 

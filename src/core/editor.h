@@ -10,6 +10,7 @@
 #include "core/requests.h"
 #include "core/settings.h"
 #include "model/fields.h"
+#include "model/history.h"
 #include "model/model.h"
 #include "render/camera.h"
 #include "render/render_buffers.h"
@@ -40,6 +41,16 @@ constexpr std::array<uint32_t, 16> kUiColors = {
     0x000000, 0x404040, 0x808080, 0xC0C0C0, 0x000040, 0x80C080, 0xC08080, 0x8080C0,
     0xC0A080, 0xC060C0, 0,        0,        0,        0,        0,        0};
 
+// The recovery file of this run: where unsaved work goes when the program ends or rests.
+struct RecoveryState {
+  std::string folder;  // "" until first needed: $XDG_STATE_HOME/kovrin or ~/.local/state/kovrin
+  std::string writtenPath;    // the recovery file this run wrote last, "" none
+  uint64_t writtenState = 0;  // the history state that file holds
+  double lastWrite = -1.0e9;  // platform seconds of the last write
+  double lastInput = 0.0;     // platform seconds of the last pass with input
+  std::string recoveredFrom;  // the recovery file --recover opened, removed once saved
+};
+
 struct Editor {
   explicit Editor(Platform& p) : platform(p) {}
 
@@ -60,13 +71,15 @@ struct Editor {
   InputState input;
   ToolState tools;
   LoopRequests requests;
+  History history;  // undo and redo of the model
+  RecoveryState recovery;
 
   uint32_t viewFlags = kInitialViewFlags;
   uint16_t currentColor = 0;  // colour word given to new triangles
   std::string currentFile = "default.rq";
-  std::string titleFile;  // the file name the window title shows now
-  std::string inputLine;  // answer of the last prompt
-  int shotCounter = 0;    // next screenshot number
+  std::string windowTitle;  // the window title shown now
+  std::string inputLine;    // answer of the last prompt
+  int shotCounter = 0;      // next screenshot number
 };
 
 inline bool flagOn(const Editor& ed, uint32_t bit) {

@@ -77,7 +77,10 @@ PassFlow handleGlobalKeys(Editor& ed) {
     }
   }
   if (key == keys::kF6) {
-    invertSelection(ed.model);
+    recordStep(ed.history, ed.model, scopeWith(kScopeNone, kHistFlags, Change::Rewrite), [&] {
+      invertSelection(ed.model);
+      return 0;
+    });
     ed.requests.needRender = 1;
     return PassFlow::EndPass;
   }

@@ -5,7 +5,9 @@
 
 #include <cmath>
 
+#include "core/exit_signals.h"
 #include "core/platform/screen_modes.h"
+#include "core/recovery.h"
 #include "core/shortcut_keys.h"
 #include "core/tools.h"
 #include "io/model_file.h"
@@ -123,9 +125,13 @@ void presentStep(Editor& ed) {
                ed.screen.width, ed.screen.height);
   drawInterface(ed);
   p.unlock();
-  if (ed.titleFile != ed.currentFile) {
-    ed.titleFile = ed.currentFile;
-    p.setWindowTitle("KOVRIN - " + ed.currentFile);
+  // A "*" before the name while the model differs from what was last loaded or saved.
+  std::string title = "KOVRIN - ";
+  if (modelUnsaved(ed.history)) title += '*';
+  title += ed.currentFile;
+  if (ed.windowTitle != title) {
+    ed.windowTitle = title;
+    p.setWindowTitle(title);
   }
   ed.requests.statusMessage = 0;
   ed.requests.needPresent = 0;
@@ -180,7 +186,7 @@ bool inputSteps(Editor& ed) {
     rq.needPresent = 1;
     return false;
   }
-  if (runShortcutKey(ed, in.keyPressed)) return true;  // Ctrl+S, Ctrl+O, Ctrl+Shift+S
+  if (runShortcutKey(ed, in.keyPressed)) return true;  // Ctrl+S/O/Z/Y, Ctrl+Shift+S/Z
   PassFlow flow = handleGlobalKeys(ed);                // step 9
   if (rq.quit) return false;
   if (flow == PassFlow::Next) flow = handleMenuKeys(ed);  // step 10
@@ -282,13 +288,20 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
   ed.tools = ToolState{};
   ed.currentFile = "default.rq";
   ed.input.cameraSnapshot = takeSnapshot(ed.camera);
-  // 13. The command-line file.
-  if (!commandLine.empty()) loadModelFile(ed, commandLine);
+  // 13. The command-line file (or the newest recovery file).
+  ed.history = History{};
+  ed.recovery = RecoveryState{};
+  ed.recovery.lastInput = p.seconds();
+  if (commandLine == kRecoverOption)
+    openNewestRecovery(ed, messages);
+  else if (!commandLine.empty())
+    loadModelFile(ed, commandLine);
   return true;
 }
 
 bool runPass(Editor& ed) {
   LoopRequests& rq = ed.requests;
+  if (exitSignalPending()) rq.quit = true;  // SIGTERM, SIGHUP: end as the close request does
   if (rq.quit) return false;
   // 1. Normals.
   if (rq.normalsDirty) {
@@ -327,9 +340,13 @@ bool runPass(Editor& ed) {
   if (menuBarKeyStep(ed)) return true;
   // 7. Idle.
   if (idle(ed.input)) {
+    std::string messages;
+    recoveryWhenIdle(ed, messages);
+    if (!messages.empty()) fputs(messages.c_str(), stderr);
     ed.platform.sleepMs(40);
     return true;
   }
+  ed.recovery.lastInput = ed.platform.seconds();
   const bool snapshot = inputSteps(ed);
   if (rq.quit) return false;
   // The wheel zooms whatever took this pass's input, after it, so that a drag of the same
@@ -343,11 +360,16 @@ bool runPass(Editor& ed) {
 int runEditor(Platform& platform, const std::string& commandLine) {
   Editor ed(platform);
   std::string messages;
+  if (commandLine != kRecoverOption) messages += recoveryNotice();
   const bool started = startEditor(ed, commandLine, "KOVRIN.INI", messages);
   if (!messages.empty()) fputs(messages.c_str(), stderr);
   if (!started) return 1;
   while (runPass(ed)) {
   }
+  // Quit, the close request or a signal: unsaved work goes to a recovery file first.
+  messages.clear();
+  recoveryOnExit(ed, messages);
+  if (!messages.empty()) fputs(messages.c_str(), stderr);
   return 0;
 }
 

@@ -17,9 +17,33 @@ constexpr Shortcut kShortcuts[] = {
     {'s', true, 3},   // " save As"
 };
 
+// Ctrl+Z: one step back.
+void undoKey(Editor& ed) {
+  const bool done = undoStep(ed.history, ed.model);
+  ed.requests.statusMessage = done ? kMsgUndone : kMsgNothingToUndo;
+  ed.requests.needPresent = 1;
+  if (done) ed.requests.normalsDirty = 1;
+}
+
+// Ctrl+Y and Ctrl+Shift+Z: one step forward.
+void redoKey(Editor& ed) {
+  const bool done = redoStep(ed.history, ed.model);
+  ed.requests.statusMessage = done ? kMsgRedone : kMsgNothingToRedo;
+  ed.requests.needPresent = 1;
+  if (done) ed.requests.normalsDirty = 1;
+}
+
 }  // namespace
 
 bool runShortcutKey(Editor& ed, const std::string& key) {
+  if (key == keys::ctrlKey('z')) {
+    undoKey(ed);
+    return true;
+  }
+  if (key == keys::ctrlKey('y') || key == keys::ctrlKey('z', true)) {
+    redoKey(ed);
+    return true;
+  }
   for (const Shortcut& s : kShortcuts) {
     if (key != keys::ctrlKey(s.letter, s.shift)) continue;
     runCommand(ed, s.actionCode);

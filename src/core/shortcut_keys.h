@@ -8,5 +8,6 @@
 #include "core/editor.h"
 
 // Runs the command of a shortcut key: Ctrl+S " Save", Ctrl+O " Open" (its prompt),
-// Ctrl+Shift+S " save As". True when the key was one of them.
+// Ctrl+Shift+S " save As"; Ctrl+Z undo, Ctrl+Y and Ctrl+Shift+Z redo. True when the key was
+// one of them.
 bool runShortcutKey(Editor& ed, const std::string& key);

@@ -75,8 +75,11 @@ PassFlow selectionTool(Editor& ed) {
     return PassFlow::Restart;
   }
   if (ed.tools.selectDragging != 0) {
-    selectRectangle(ed.render, ed.model, ed.camera, ed.viewFlags, farDepth(ed.fields), in.anchorX,
-                    in.anchorY, in.mouseX, in.mouseY);
+    recordStep(ed.history, ed.model, scopeWith(kScopeNone, kHistFlags, Change::Rewrite), [&] {
+      selectRectangle(ed.render, ed.model, ed.camera, ed.viewFlags, farDepth(ed.fields), in.anchorX,
+                      in.anchorY, in.mouseX, in.mouseY);
+      return 0;
+    });
     ed.requests.needRender = 1;
   }
   return PassFlow::Next;
@@ -90,9 +93,11 @@ PassFlow triangleTool(Editor& ed) {
     return PassFlow::Next;
   }
   if (in.leftClick != 0) {
-    const EditResult r = ed.tools.tool == kToolAutoTriangle
-                             ? autoTriangleClick(ed.model, ed.tools, ed.currentColor)
-                             : manualTriangleClick(ed.model, ed.tools, ed.currentColor);
+    const EditResult r = recordStep(ed.history, ed.model, kScopeAppend, [&] {
+      return ed.tools.tool == kToolAutoTriangle
+                 ? autoTriangleClick(ed.model, ed.tools, ed.currentColor)
+                 : manualTriangleClick(ed.model, ed.tools, ed.currentColor);
+    });
     applyResult(ed.requests, r);
   }
   return PassFlow::Next;

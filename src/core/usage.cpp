@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: kovrin [--scale N] [MODEL FILE]\n"
+    "       kovrin --recover\n"
     "       kovrin --render IN -o OUT.png|OUT.bmp [--size WxH] [--rdet 0|1|2]\n"
     "              [--view front|back|left|right|top|bottom|iso]\n"
     "       kovrin --thumbnail IN OUT SIZE\n"
@@ -36,7 +37,8 @@ constexpr const char* kUsage =
     "  F4  Actions         F5  Misc tools         F6  invert the selection\n"
     "  Alt menu bar; arrows, Enter, Tab and the hot keys (the capital letter of a label)\n"
     "  arrows turn the view, PgUp/PgDn distance, Home/End zoom, f fit the model in view;\n"
-    "  Esc closes the focused menu; Ctrl+S save, Ctrl+O open, Ctrl+Shift+S save as\n"
+    "  Esc closes the focused menu; Ctrl+S save, Ctrl+O open, Ctrl+Shift+S save as;\n"
+    "  Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo\n"
     "Mouse: left drag orbits, right drag zooms, both pan; the wheel zooms as Home/End;\n"
     "  right drag on a menu moves it.\n"
     "\n"
@@ -47,7 +49,10 @@ constexpr const char* kUsage =
     "Files: RQ models (.rq) read and written; STL (binary and ASCII), OBJ and PLY read;\n"
     "  binary STL exported (OBJ or PLY when the name ends in .obj or .ply); part files for a\n"
     "  selection; 24-bit BMP screenshots imageAAA.bmp onward.\n"
-    "  A file dropped on the window is opened like File > Open.\n";
+    "  A file dropped on the window is opened like File > Open.\n"
+    "\n"
+    "Unsaved work is written to $XDG_STATE_HOME/kovrin (~/.local/state/kovrin) when the\n"
+    "program ends and after 30 idle seconds; --recover opens the newest such file.\n";
 
 }  // namespace
 

@@ -110,7 +110,15 @@ EditResult saveModel(const Model& m, const std::string& name) {
   return {Request::Present, kMsgFileSaved};
 }
 
-void loadModelFile(Editor& ed, const std::string& name) {
+std::string importedModelName(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  const size_t base = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || dot <= base) return name + ".rq";
+  return name.substr(0, dot) + ".rq";
+}
+
+bool loadModelFile(Editor& ed, const std::string& name) {
   Platform& p = ed.platform;
   double lastRefresh = -1.0;
   // The line is drawn only when the window is about to show it (at most ~30 times a second)
@@ -134,5 +142,11 @@ void loadModelFile(Editor& ed, const std::string& name) {
     ed.viewFlags &= ~static_cast<uint32_t>(kModelColors);
     if (load.modelColors) ed.viewFlags |= kModelColors;
   }
+  // An imported model takes the imported file's name, so that Save never writes over the
+  // model that was open before.
+  const bool imported = !load.rqFile && load.result.request == Request::Normals &&
+                        load.result.message != kMsgDamagedFile;
+  if (imported) ed.currentFile = importedModelName(name);
   if (load.result.message != kMsgNone) ed.requests.statusMessage = load.result.message;
+  return load.rqFile || imported;
 }

@@ -29,8 +29,12 @@ enum StatusMessage : uint8_t {
   kMsgDamagedFile = 14,
   kMsgNoFacets = 15,
   kMsgPermissionDenied = 16,
+  kMsgUndone = 17,
+  kMsgRedone = 18,
+  kMsgNothingToUndo = 19,
+  kMsgNothingToRedo = 20,
 };
-constexpr int kStatusMessageCount = 17;
+constexpr int kStatusMessageCount = 21;
 
 struct EditResult {
   Request request = Request::None;

@@ -12,3 +12,8 @@ PassFlow runEditCommand(Editor& ed, int actionCode);
 // Creation, vertex editing, triangle tools, benchmark and cutting (codes 12, 13, 17 in menu
 // 24, 24..29, 33, 35, 36, 37).
 PassFlow runBuildCommand(Editor& ed, int actionCode);
+
+// What the command of `actionCode` can change in the model (file commands record their own).
+ChangeScope commandScope(const Editor& ed, int actionCode);
+// The guillotine's: cut points are appended, triangles cut in place, appended and compacted.
+ChangeScope sliceScope();

@@ -22,9 +22,7 @@ PassFlow presentAndContinue(Editor& ed) {
   return PassFlow::ToTools;
 }
 
-}  // namespace
-
-PassFlow runCommand(Editor& ed, int actionCode) {
+PassFlow dispatchCommand(Editor& ed, int actionCode) {
   switch (actionCode) {
     case 0:  // Quit: at once, nothing asked, nothing saved
       ed.requests.quit = true;
@@ -85,4 +83,11 @@ PassFlow runCommand(Editor& ed, int actionCode) {
     default:  // 30 and anything unknown
       return presentAndContinue(ed);
   }
+}
+
+}  // namespace
+
+PassFlow runCommand(Editor& ed, int actionCode) {
+  const ChangeScope scope = commandScope(ed, actionCode);
+  return recordStep(ed.history, ed.model, scope, [&] { return dispatchCommand(ed, actionCode); });
 }

@@ -2,6 +2,7 @@
 
 #include "io/mesh_export.h"
 #include "io/model_file.h"
+#include "io/recovery_file.h"
 #include "io/stl_file.h"
 #include "model/part_file.h"
 #include "model/selection.h"
@@ -24,6 +25,16 @@ PassFlow canceled(Editor& ed, bool endsPass) {
   ed.requests.needPresent = 1;
   if (endsPass) ed.requests.normalsDirty = 1;
   return endsPass ? PassFlow::EndPass : PassFlow::ToTools;
+}
+
+// A save that worked makes the model the file's, and the recovery copy is no longer needed.
+PassFlow saved(Editor& ed, EditResult r, const std::string& name) {
+  if (r.message == kMsgFileSaved) {
+    ed.currentFile = name;
+    markSaved(ed.history);
+    removeRecoveryFiles(ed.recovery);
+  }
+  return finish(ed, r);
 }
 
 }  // namespace
@@ -50,23 +61,22 @@ PassFlow runFileCommandAnswered(Editor& ed, int actionCode, const std::string& a
   switch (actionCode) {
     case 1:  // Open: the normals are recomputed whether or not a file was loaded
       if (answer.empty()) return canceled(ed, true);
-      loadModelFile(ed, answer);
+      if (recordStep(ed.history, m, kScopeRewrite, [&] { return loadModelFile(ed, answer); }))
+        markSaved(ed.history);
       ed.requests.normalsDirty = 1;
       return PassFlow::EndPass;
     case 2:
-      return finish(ed, saveModel(m, ed.currentFile));
-    case 3: {
+      return saved(ed, saveModel(m, ed.currentFile), ed.currentFile);
+    case 3:
       if (answer.empty()) return canceled(ed, false);
-      const EditResult r = saveModel(m, answer);
-      if (r.message == kMsgFileSaved) ed.currentFile = answer;
-      return finish(ed, r);
-    }
+      return saved(ed, saveModel(m, answer), answer);
     case 11:
       if (answer.empty()) return canceled(ed, false);
       return finish(ed, exportModel(m, answer));
     case 31:
       if (answer.empty()) return canceled(ed, false);
-      return finish(ed, loadPart(m, answer, ed.menus.menuPartGroup[2]));
+      return finish(ed, recordStep(ed.history, m, kScopeAppend,
+                                   [&] { return loadPart(m, answer, ed.menus.menuPartGroup[2]); }));
     case 32:
       if (countSelected(m) == 0) return finish(ed, {Request::Present, kMsgNothingSelected});
       if (answer.empty()) return canceled(ed, false);

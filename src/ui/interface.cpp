@@ -38,6 +38,10 @@ constexpr std::array<const char*, kStatusMessageCount> kMessages = {
     "Error: damaged file",
     "Error: no facets in file",
     "Error: permission denied",
+    "Undone.",
+    "Redone.",
+    "Nothing to undo.",
+    "Nothing to redo.",
 };
 
 // Every record padded with blanks to the full width.

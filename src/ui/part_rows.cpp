@@ -17,13 +17,17 @@ PassFlow activatePartRow(Editor& ed, int entryIndex) {
   const MenuEntry e = ed.menus.menuEntries[entryIndex];
   const int group = e.part;
   if (group < kPartGroups && e.menu == kMenuByPartGroup) {
-    applyResult(ed.requests, selectGroup(ed.model, group, flagOn(ed, kUnselect)));
+    const ChangeScope flags = scopeWith(kScopeNone, kHistFlags, Change::Rewrite);
+    applyResult(ed.requests, recordStep(ed.history, ed.model, flags, [&] {
+                  return selectGroup(ed.model, group, flagOn(ed, kUnselect));
+                }));
     return PassFlow::EndPass;
   }
   if (group < kPartGroups && e.menu == kMenuPartNames) {
     const std::string answer = textPrompt(ed, "  enter new part name     ");
     if (ed.requests.quit) return PassFlow::EndPass;  // the window was closed meanwhile
-    applyResult(ed.requests, renamePartGroup(ed.model, group, answer));
+    applyResult(ed.requests, recordStep(ed.history, ed.model, kScopeNone,
+                                        [&] { return renamePartGroup(ed.model, group, answer); }));
   }
   ed.requests.needPresent = 1;
   return PassFlow::ToTools;

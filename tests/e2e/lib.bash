@@ -6,7 +6,8 @@
 #                                E2E_SCREEN, default 1280x1024x24)
 #   e2e_make_workdir             fresh temporary folder in $E2E_WORKDIR (removed at exit)
 #   e2e_start_editor BIN [ARGS]  starts BIN in $E2E_WORKDIR, waits for its window:
-#                                sets E2E_PID and E2E_WINDOW (retries a start without window)
+#                                sets E2E_PID and E2E_WINDOW (retries a start without window);
+#                                its recovery files go to $E2E_WORKDIR/.state/kovrin
 #   e2e_wait_exit SECONDS        waits for the editor to end, sets E2E_STATUS
 #   e2e_screenshot FILE          saves the whole display as a PNG
 #   e2e_focus                    gives the editor's window the keyboard focus
@@ -101,7 +102,9 @@ e2e_start_editor() {
   [ -n "$E2E_WORKDIR" ] || e2e_make_workdir
   local try i
   for try in 1 2 3; do
-    (cd "$E2E_WORKDIR" && exec env SDL_VIDEODRIVER=x11 "$bin" "$@" 2>"$E2E_WORKDIR/.stderr") &
+    # Recovery files go to a folder of the test, never into the user's own.
+    (cd "$E2E_WORKDIR" && exec env SDL_VIDEODRIVER=x11 XDG_STATE_HOME="$E2E_WORKDIR/.state" \
+      "$bin" "$@" 2>"$E2E_WORKDIR/.stderr") &
     E2E_PID=$!
     E2E_WINDOW=""
     for i in $(seq 1 150); do

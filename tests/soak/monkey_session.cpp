@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "core/loop.h"
 #include "core/platform/headless_platform.h"
 #include "model/model_check.h"
+#include "support/model_snapshot.h"
 
 namespace {
 
@@ -31,6 +33,10 @@ std::vector<std::string> keySet() {
                                 keys::kLeft, keys::kRight,     keys::kPgUp,  keys::kPgDn,
                                 keys::kHome, keys::kEnd,       keys::kEnter, keys::kTab,
                                 keys::kEsc,  keys::kBackspace, keys::kCtrlF4};
+  for (const bool shift : {false, true}) {
+    k.push_back(keys::ctrlKey('z', shift));
+    k.push_back(keys::ctrlKey('y', shift));
+  }
   for (char c = 'a'; c <= 'z'; ++c) k.emplace_back(1, c);
   for (char c = 'A'; c <= 'Z'; ++c) k.emplace_back(1, c);
   for (char c = '0'; c <= '9'; ++c) k.emplace_back(1, c);
@@ -119,12 +125,34 @@ class Monkey {
     }
     ++report_.sessions;
     altHeld_ = false;
+    states_.clear();
     checkAfterPass();
   }
 
-  void checkAfterPass() {
-    const std::string fault = checkModel(session_->ed.model);
-    if (!fault.empty()) fail(fault);
+  // The model is sound, and equal to the snapshot of its history state when that state was
+  // reached before: every command that changed the model left a step, and undo and redo
+  // bring back exactly the state they name.
+  void checkAfterPass(size_t positionBefore = 0) {
+    const Editor& ed = session_->ed;
+    const std::string fault = checkModel(ed.model);
+    if (!fault.empty()) return fail(fault);
+    const ModelSnapshot now = snapshotOf(ed.model);
+    const auto [it, fresh] = states_.try_emplace(ed.history.currentState, now);
+    if (!fresh && it->second != now)
+      return fail("history state " + std::to_string(ed.history.currentState) + ": " +
+                  snapshotDifference(it->second, now));
+    if (ed.history.position < positionBefore) ++report_.undos;
+    if (ed.history.position > positionBefore && !fresh) ++report_.redos;
+  }
+
+  // Undo a few steps, redo some of them: the checks after each pass compare the states.
+  void undoRedoBurst() {
+    HeadlessPlatform& p = session_->platform;
+    const int back = 1 + pick(8);
+    for (int i = 0; i < back; ++i) p.pushKey(keys::ctrlKey('z'));
+    for (int i = pick(back + 2); i > 0; --i)
+      p.pushKey(chance(50) ? keys::ctrlKey('y') : keys::ctrlKey('z', true));
+    runPasses(1);
   }
 
   // Runs passes until the queued keys are used (a key is never left for a later event);
@@ -136,8 +164,9 @@ class Monkey {
       // runs out of keys gets the close request.
       if (p.pendingKeys() == 0) p.pushKey("");
       ++report_.passes;
+      const size_t position = session_->ed.history.position;
       const bool goOn = runPass(session_->ed);
-      checkAfterPass();
+      checkAfterPass(position);
       if (!goOn) {
         session_.reset();
         return;
@@ -156,7 +185,9 @@ class Monkey {
     ++report_.events;
     HeadlessPlatform& p = session_->platform;
     const int kind = pick(100);
-    if (kind < 45) {  // a burst of keys
+    if (kind < 8) {
+      undoRedoBurst();
+    } else if (kind < 45) {  // a burst of keys
       const int n = 1 + pick(4);
       for (int i = 0; i < n; ++i) p.pushKey(keys_[pick(static_cast<int>(keys_.size()))]);
       // Often an answer follows, for the prompt or the number entry the keys may have opened.
@@ -238,6 +269,7 @@ class Monkey {
   std::vector<std::string> keys_ = keySet();
   std::unique_ptr<Session> session_;
   bool altHeld_ = false;
+  std::map<uint64_t, ModelSnapshot> states_;  // the model at each history state of the session
   MonkeyReport report_;
 };
 

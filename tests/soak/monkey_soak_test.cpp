@@ -31,9 +31,13 @@ TEST(MonkeySoak, RandomSessionsKeepTheModelSound) {
     EXPECT_EQ(r.events, events);
     // The session really ran: every event led to at least one pass.
     EXPECT_GT(r.passes, events);
-    std::printf("soak seed %lld: %lld events, %lld passes, %lld sessions\n",
+    // Undo and redo really ran and were compared against earlier states.
+    EXPECT_GT(r.undos, events / 100);
+    EXPECT_GT(r.redos, events / 200);
+    std::printf("soak seed %lld: %lld events, %lld passes, %lld sessions, %lld undos, %lld redos\n",
                 static_cast<long long>(s), static_cast<long long>(r.events),
-                static_cast<long long>(r.passes), static_cast<long long>(r.sessions));
+                static_cast<long long>(r.passes), static_cast<long long>(r.sessions),
+                static_cast<long long>(r.undos), static_cast<long long>(r.redos));
     if (!r.fault.empty()) break;
   }
   std::filesystem::remove_all(folder);

@@ -77,7 +77,9 @@ TEST_F(FileCommands, OpenOfAMissingNameChangesNothing) {
   EXPECT_EQ(ed().currentFile, "default.rq");
 }
 
-TEST_F(FileCommands, ExportThenOpenTheStlKeepsTheCurrentFile) {
+// The imported model takes the STL file's name with ".rq", so Save never writes over the
+// model that was open before.
+TEST_F(FileCommands, ExportThenOpenTheStlNamesTheModelAfterIt) {
   start();
   run(1);  // normals up to date
   EXPECT_EQ(command(11, "m.stl"), PassFlow::ToTools);
@@ -88,7 +90,7 @@ TEST_F(FileCommands, ExportThenOpenTheStlKeepsTheCurrentFile) {
   EXPECT_EQ(ed().model.vertexCount, 5);  // the line ends are not in the file
   EXPECT_EQ(ed().model.triangleCount, 6);
   EXPECT_EQ(ed().model.lineCount, 0);
-  EXPECT_EQ(ed().currentFile, "default.rq");
+  EXPECT_EQ(ed().currentFile, "m.rq");
 }
 
 TEST_F(FileCommands, PartCommandsUseTheEditMenusGroup) {
@@ -121,7 +123,7 @@ TEST_F(FileCommands, CommandLineStlShowsItsProgressLine) {
   start("in.stl");
   EXPECT_EQ(ed().model.triangleCount, 300);
   EXPECT_EQ(ed().model.vertexCount, 302);
-  EXPECT_EQ(ed().currentFile, "default.rq");
+  EXPECT_EQ(ed().currentFile, "in.rq");
   EXPECT_EQ(platform_.textRow(23).substr(0, 27), "importing stl...  256/ 300 ");
   EXPECT_EQ(platform_.refreshes(), 1);  // the clock stands still: one refresh at most
 }
@@ -157,7 +159,7 @@ TEST_F(FileCommands, ExportAsObjAndPlyThenOpenThem) {
   EXPECT_EQ(ed().model.triangleCount, 6);
   EXPECT_EQ(partName(ed().model, 1), "apex        ");  // the second group in use, by number
   EXPECT_EQ(ed().model.lineCount, 0);
-  EXPECT_EQ(ed().currentFile, "default.rq");
+  EXPECT_EQ(ed().currentFile, "m.rq");  // an imported model takes its own name, as STL does
 }
 
 }  // namespace

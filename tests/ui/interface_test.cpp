@@ -15,7 +15,12 @@ TEST(StatusMessages, RecordsArePaddedToTwentyFiveCharacters) {
   EXPECT_STREQ(statusMessageText(14), "Error: damaged file      ");
   EXPECT_STREQ(statusMessageText(15), "Error: no facets in file ");
   EXPECT_STREQ(statusMessageText(16), "Error: permission denied ");
-  for (int n : {-1, 0, 17, 255}) EXPECT_STREQ(statusMessageText(n), std::string(25, ' ').c_str());
+  EXPECT_STREQ(statusMessageText(kMsgUndone), "Undone.                  ");
+  EXPECT_STREQ(statusMessageText(kMsgRedone), "Redone.                  ");
+  EXPECT_STREQ(statusMessageText(kMsgNothingToUndo), "Nothing to undo.         ");
+  EXPECT_STREQ(statusMessageText(kMsgNothingToRedo), "Nothing to redo.         ");
+  for (int n : {-1, 0, kStatusMessageCount, 255})
+    EXPECT_STREQ(statusMessageText(n), std::string(25, ' ').c_str());
 }
 
 TEST(ToolLine, FrameRateFormat) {

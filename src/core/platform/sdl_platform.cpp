@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "core/exit_signals.h"
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
 #include "core/platform/screen_memory.h"
@@ -113,6 +114,7 @@ class SdlPlatform final : public ScreenMemory {
   int windowScale_ = 0;  // the --scale option, 0 when not given
 
   KeyBuffer keys_;
+  bool exitSignalSeen_ = false;    // the close request for a signal was queued
   std::deque<std::string> drops_;  // files dropped on the window, oldest first
 
   int pointerX_ = -1, pointerY_ = -1;  // screen pixels, from the mouse events
@@ -171,6 +173,11 @@ void SdlPlatform::setWindowTitle(std::string_view title) {
 // [SECTION] events
 
 void SdlPlatform::pumpEvents() {
+  // SIGTERM or SIGHUP: the close request, once, so that a prompt waiting for keys ends too.
+  if (exitSignalPending() && !exitSignalSeen_) {
+    exitSignalSeen_ = true;
+    keys_.closeRequested();
+  }
   SDL_Event e;
   while (SDL_PollEvent(&e) != 0) {
     switch (e.type) {

@@ -1,0 +1,89 @@
+// The history's own rules: a step holds only what changed, memory is bounded with the oldest
+// steps dropped first, and the saved state is known across undo and redo.
+#include "model/history.h"
+
+#include <gtest/gtest.h>
+
+#include "support/model_snapshot.h"
+#include "support/small_models.h"
+
+namespace {
+
+constexpr ChangeScope kVerts = {
+    {Change::Rewrite, Change::None, Change::None, Change::None, Change::None}};
+
+// A model of `n` vertices along x.
+Model lineOfVertices(int32_t n) {
+  Model m = makeEmptyModel(n + 10, 10, 10);
+  for (int32_t i = 0; i < n; ++i) addVertex(m, static_cast<float>(i), 0.0f, 0.0f);
+  return m;
+}
+
+void moveVertex(History& h, Model& m, int32_t v, float dx) {
+  recordStep(h, m, kVerts, [&] {
+    m.vertexPos[v].x += dx;
+    return 0;
+  });
+}
+
+TEST(History, StepHoldsOnlyTheChangedRows) {
+  Model m = lineOfVertices(100000);
+  History h;
+  moveVertex(h, m, 50000, 1.0f);
+  ASSERT_EQ(h.steps.size(), 1u);
+  // One block of rows, not the 1.2 MB of the whole vertex array.
+  EXPECT_LT(h.steps[0].bytes, 8u * 1024u);
+  // An unchanged model leaves no step.
+  recordStep(h, m, kScopeRewrite, [] { return 0; });
+  EXPECT_EQ(h.steps.size(), 1u);
+}
+
+TEST(History, OldestStepsGoFirstPastTheLimit) {
+  Model m = lineOfVertices(2000);
+  History h;
+  h.limit = 3 * 1024 * 8;  // room for a few one-block steps
+  std::vector<ModelSnapshot> states = {snapshotOf(m)};
+  for (int i = 0; i < 40; ++i) {
+    moveVertex(h, m, (i * 300) % 2000, 1.0f);
+    states.push_back(snapshotOf(m));
+  }
+  EXPECT_LE(h.bytes, h.limit);
+  ASSERT_GT(h.steps.size(), 0u);
+  ASSERT_LT(h.steps.size(), 40u);
+  // Undoing everything kept reaches the state before the oldest kept step.
+  size_t undone = 0;
+  while (undoStep(h, m)) ++undone;
+  EXPECT_EQ(undone, h.steps.size());
+  EXPECT_EQ(snapshotOf(m), states[40 - undone]);
+  while (redoStep(h, m)) {
+  }
+  EXPECT_EQ(snapshotOf(m), states.back());
+}
+
+TEST(History, UnsavedFollowsTheStateNotTheStepCount) {
+  Model m = lineOfVertices(10);
+  History h;
+  EXPECT_FALSE(modelUnsaved(h));
+  moveVertex(h, m, 1, 1.0f);
+  EXPECT_TRUE(modelUnsaved(h));
+  markSaved(h);
+  moveVertex(h, m, 2, 1.0f);
+  EXPECT_TRUE(modelUnsaved(h));
+  undoStep(h, m);
+  EXPECT_FALSE(modelUnsaved(h));  // back at the saved model
+  undoStep(h, m);
+  EXPECT_TRUE(modelUnsaved(h));
+  // A new command from here makes the saved state unreachable by redo.
+  moveVertex(h, m, 3, 1.0f);
+  EXPECT_FALSE(redoStep(h, m));
+  undoStep(h, m);
+  EXPECT_TRUE(modelUnsaved(h));
+}
+
+TEST(History, LimitIsAGibibyteOrAQuarterOfMemory) {
+  const uint64_t limit = historyMemoryLimit();
+  EXPECT_GT(limit, 0u);
+  EXPECT_LE(limit, uint64_t{1} << 30);
+}
+
+}  // namespace
