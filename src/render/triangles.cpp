@@ -14,18 +14,14 @@
 #include "render/overlays.h"
 #include "render/project_lanes.h"
 #include "render/render_passes.h"
+#include "render/repeated_add.h"
+#include "render/triangle_shading.h"
 
 namespace {
 
 // Corners further than this many pixels from the frame origin (or not finite) cannot be
 // converted to integers safely; their triangle is not drawn.
 constexpr float kMaxCoordinate = 1073741824.0f;  // 2^30
-
-// Round half to even, as std::lrint does in the default rounding mode, in one instruction
-// (the library call is measurable at a million triangles). |v| stays below 2^31 here.
-inline int32_t roundToInt(float v) {
-  return _mm_cvtss_si32(_mm_set_ss(v));
-}
 
 struct Corner {
   float x, y, z;  // frame position with the view centre added, camera depth
@@ -63,6 +59,20 @@ struct Edge {
       }
     }
   }
+  // `rows` rows down at once, with exactly the x, error term and 1/z of as many advance()s:
+  // after them the error term lies in (0, dy] (or is 0), so the steps taken are
+  // floor((err + rows * dx - 1) / dy) in all.
+  void advanceRows(int64_t rows) {
+    iz = repeatedAdd(iz, izStep, rows);
+    const int64_t e = err + rows * dx;
+    if (dy > 0 && e > 0) {
+      const int64_t steps = (e - 1) / dy;
+      err = e - steps * dy;
+      x += s * steps;
+    } else {
+      err = e;
+    }
+  }
 };
 
 // What the fill does with a row: draw it, or (selection box without the visible-parts
@@ -73,34 +83,12 @@ struct FillMode {
   uint8_t* flags = nullptr;  // the triangle's flag byte when marking
 };
 
-[[gnu::always_inline]] inline uint32_t shadeTriangle(float nz, uint16_t word, bool selected,
-                                                     bool modelColors) {
-  int32_t rgb[3] = {0, 0, 240};
-  if (modelColors) {
-    rgb[0] = ((word >> 10) & 31) * 8;
-    rgb[1] = ((word >> 5) & 31) * 8;
-    rgb[2] = (word & 31) * 8;
-  }
-  if (selected) rgb[0] = 224, rgb[1] = 0, rgb[2] = 0;
-  float n = std::fabs(nz);
-  if (!(n >= 0.0f)) n = 0.0f;  // a broken normal shades like a zero one
-  n = std::min(n, 2.0f);       // beyond this every channel is already clamped to 255
-  if (n < 0.5f) {
-    const float f = n + 0.5f;
-    for (int32_t& ch : rgb) ch = roundToInt(static_cast<float>(ch) * f);
-  } else {
-    const int32_t bump = roundToInt(192.0f * n - 96.0f);
-    for (int32_t& ch : rgb) ch = std::min(ch + bump, 255);
-  }
-  return static_cast<uint32_t>(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
-}
-
 // One span of row y from x = xs to xe inclusive, 1/z from iz by step per pixel.
 void drawSpan(RenderBuffers& rb, int64_t y, int64_t xs, int64_t xe, float iz, float step) {
   if (xe < rb.clipMinX || xs > rb.clipMaxX) return;
   if (xs < rb.clipMinX) {
     // 1/z still advances over the clipped pixels, one add each, as it would when drawn.
-    for (int64_t k = xs; k < rb.clipMinX; ++k) iz = iz + step;
+    iz = repeatedAdd(iz, step, rb.clipMinX - xs);
     xs = rb.clipMinX;
   }
   const int64_t last = std::min<int64_t>(xe, rb.clipMaxX);
@@ -204,8 +192,18 @@ void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner
       frame += frameWidth;
       depth += frameWidth;
     } else if (y > rb.clipMaxY) {
-      return;                       // below the clip rectangle: done
-    } else if (y >= rb.clipMinY) {  // rows above it only advance the edges
+      return;  // below the clip rectangle: done
+    } else if (y < rb.clipMinY) {
+      // Rows above it only advance the edges: all of them up to the next turn at once.
+      if (turns > 1) return;
+      int64_t next = rb.clipMinY;
+      if (y2 > y) next = std::min(next, y2);
+      if (y1 > y) next = std::min(next, y1);
+      a.advanceRows(next - y);
+      b.advanceRows(next - y);
+      y = next - 1;
+      continue;
+    } else {
       if (mode.markBySpanEnds && ((a.x > b.x && a.x >= rb.clipMinX && a.x <= rb.clipMaxX) ||
                                   (b.x >= rb.clipMinX && b.x <= rb.clipMaxX))) {
         if (mode.unselect)
@@ -295,7 +293,7 @@ class ScreenTableWriter {
     const size_t n = static_cast<size_t>(m.vertexCount);
     // The editor sizes the table with the model at start-up; only callers that did not
     // (tests, benchmarks) grow it here.
-    if (rb.screenVertices.size() < n) rb.screenVertices.resize(n);
+    if (rb.screenVertices.size() < n) rb.screenVertices = FixedArray<ScreenVertex>(n);
     out_ = rb.screenVertices.data();
   }
 
@@ -406,114 +404,6 @@ inline SortedCorners topCornerLast(const ScreenVertex* q1, const ScreenVertex* q
   if (q1->fy < q2->fy) std::swap(q1, q2);
   if (q2->fy < q3->fy) std::swap(q2, q3);
   return {{q1->x, q1->y, q1->iz}, {q2->x, q2->y, q2->iz}, {q3->x, q3->y, q3->iz}};
-}
-
-// The depth component of the normal turned into camera space: the same float steps as
-// rotatePoint, without the two components the pass does not use.
-// The four sines and cosines are copied once per pass: read through the camera they would be
-// reloaded for every triangle, since each pixel store might, for all the compiler knows,
-// change them.
-struct NormalTurn {
-  float sinXY, cosXY, sinYZ, cosYZ;
-};
-inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
-  const float y1 = n.x * c.sinXY + n.y * c.cosXY;
-  return n.z * c.cosYZ - y1 * c.sinYZ;
-}
-
-// Filled triangles in display mode are shaded per pixel after the pass rather than per
-// triangle before it: a pixel ends with the colour of the last triangle that wrote it either
-// way, and a dense model has far fewer covered pixels than triangles (most of which are
-// drawn over or hidden). While the pass runs such a pixel holds the triangle's index with
-// the top bit set; every colour and every marking index has it clear.
-constexpr uint32_t kShadeLater = 0x80000000u;
-
-// shadeTriangle for four triangles at once: the same float operations on each lane, and the
-// packed conversion rounds half to even like the single one.
-inline __m128i shadeFourTriangles(__m128 nz, __m128i words, __m128i selected, bool modelColors) {
-  const __m128i mask31 = _mm_set1_epi32(31);
-  __m128i r = _mm_setzero_si128(), g = _mm_setzero_si128(), b = _mm_set1_epi32(240);
-  if (modelColors) {
-    r = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(words, 10), mask31), 3);
-    g = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(words, 5), mask31), 3);
-    b = _mm_slli_epi32(_mm_and_si128(words, mask31), 3);
-  }
-  r = _mm_or_si128(_mm_and_si128(selected, _mm_set1_epi32(224)), _mm_andnot_si128(selected, r));
-  g = _mm_andnot_si128(selected, g);
-  b = _mm_andnot_si128(selected, b);
-  __m128 n = _mm_and_ps(nz, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
-  n = _mm_and_ps(n, _mm_cmpge_ps(n, _mm_setzero_ps()));  // a broken normal shades as zero
-  n = _mm_min_ps(n, _mm_set1_ps(2.0f));
-  const __m128i dim = _mm_castps_si128(_mm_cmplt_ps(n, _mm_set1_ps(0.5f)));
-  const __m128 f = _mm_add_ps(n, _mm_set1_ps(0.5f));
-  const __m128i bump =
-      _mm_cvtps_epi32(_mm_sub_ps(_mm_mul_ps(_mm_set1_ps(192.0f), n), _mm_set1_ps(96.0f)));
-  const __m128i full = _mm_set1_epi32(255);
-  const auto channel = [&](__m128i ch) {
-    const __m128i dimmed = _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(ch), f));
-    __m128i lit = _mm_add_epi32(ch, bump);
-    const __m128i over = _mm_cmpgt_epi32(lit, full);
-    lit = _mm_or_si128(_mm_and_si128(over, full), _mm_andnot_si128(over, lit));
-    return _mm_or_si128(_mm_and_si128(dim, dimmed), _mm_andnot_si128(dim, lit));
-  };
-  return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(channel(r), 16), _mm_slli_epi32(channel(g), 8)),
-                      channel(b));
-}
-
-// Shades the tagged pixels of rows `firstRow` to `lastRow` (those the pass could draw on), four
-// neighbouring pixels at a time.
-void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn, bool modelColors,
-                      int32_t firstRow, int32_t lastRow) {
-  firstRow = std::max(firstRow, rb.clipMinY);
-  lastRow = std::min(lastRow, rb.clipMaxY);
-  if (firstRow > lastRow) return;
-  const Vec3* normals = m.triNormal.data();
-  const uint16_t* colors = m.triColor.data();
-  const uint8_t* triFlags = m.triFlags.data();
-  const size_t width = static_cast<size_t>(rb.renderWidth);
-  uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(firstRow) * width;
-  const size_t n = static_cast<size_t>(lastRow - firstRow + 1) * width;
-  // The triangle of a tagged pixel, 0 for any other (so that reads stay in the arrays).
-  const auto triangleOf = [](uint32_t v) { return (v & kShadeLater) != 0 ? v & ~kShadeLater : 0; };
-  // The triangles' data is read in pixel order, far from triangle order, so most reads miss
-  // the cache: the data of the pixels some way ahead is asked for while these are shaded.
-  constexpr size_t kAhead = 48;
-  size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(frame + i));
-    const int tagged = _mm_movemask_ps(_mm_castsi128_ps(v));
-    if (tagged == 0) continue;  // four pixels without a tagged one: one test
-    if (i + kAhead + 4 <= n) {
-      for (size_t k = i + kAhead; k < i + kAhead + 4; ++k) {
-        const uint32_t t = triangleOf(frame[k]);
-        _mm_prefetch(reinterpret_cast<const char*>(normals + t), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(colors + t), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(triFlags + t), _MM_HINT_T0);
-      }
-    }
-    uint32_t t[4];
-    float nz[4];
-    int32_t word[4], selected[4];
-    for (int k = 0; k < 4; ++k) {
-      t[k] = triangleOf(frame[i + static_cast<size_t>(k)]);
-      nz[k] = rotatedDepth(turn, normals[t[k]]);
-      word[k] = colors[t[k]];
-      selected[k] = -static_cast<int32_t>((triFlags[t[k]] & kSelectedBit) != 0);
-    }
-    const __m128i shaded = shadeFourTriangles(
-        _mm_setr_ps(nz[0], nz[1], nz[2], nz[3]), _mm_setr_epi32(word[0], word[1], word[2], word[3]),
-        _mm_setr_epi32(selected[0], selected[1], selected[2], selected[3]), modelColors);
-    const __m128i keep = _mm_srai_epi32(v, 31);  // all ones on the tagged pixels
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(frame + i),
-                     _mm_or_si128(_mm_and_si128(keep, shaded), _mm_andnot_si128(keep, v)));
-  }
-  for (; i < n; ++i) {
-    const uint32_t v = frame[i];
-    if ((v & kShadeLater) == 0) continue;
-    const uint32_t t = v & ~kShadeLater;
-    frame[i] = shadeTriangle(rotatedDepth(turn, normals[t]), colors[t],
-                             (triFlags[t] & kSelectedBit) != 0, modelColors);
-  }
 }
 
 // The pass, built once for each combination of the switches that change its inner loop, so
