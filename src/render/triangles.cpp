@@ -204,8 +204,8 @@ void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
 // triangle. `band`: the target's rows are only a part of the rows the vertex table was
 // written for, so a triangle the table marks inside may still cross the target's edge.
 template <bool marking, bool cull, bool band>
-void fillPass(FillTarget target, Model& m, const ScreenVertex* sv, const NormalTurn& turn,
-              FillMode mode) {
+[[gnu::noinline]] void fillPass(FillTarget target, Model& m, const ScreenVertex* sv,
+                                const NormalTurn& turn, FillMode mode) {
   // A triangle lies between its extreme corners: the edges never leave the corners' columns
   // and the rows run from the top corner to the lowest. One wholly outside the clip
   // rectangle draws and marks nothing.
@@ -234,7 +234,7 @@ void fillPass(FillTarget target, Model& m, const ScreenVertex* sv, const NormalT
     // Filled triangles write their tagged index; the colours follow once the pass is done.
     const uint32_t tag =
         marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
-    if (inside && !mode.markBySpanEnds) {
+    if (inside && !(marking && mode.markBySpanEnds)) {
       const SortedCorners k = topCornerLast(va, vb, vc);
       const int64_t bottom = std::max(k.p1.y, k.p2.y);
       if (band && (k.p3.y > maxY || bottom < minY)) continue;  // another part's rows
