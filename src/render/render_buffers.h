@@ -25,4 +25,8 @@ struct RenderBuffers {
   std::vector<uint8_t> bmpRow;              // one frame row as blue, green, red bytes
   uint32_t drawColor = 0;                   // working colour of the triangle and line passes
   FixedArray<ScreenVertex> screenVertices;  // one per vertex row, sized with the model
+  // Frames and depth buffers of the triangle pass's later parts when it runs on several
+  // threads, one frame size each; made on first use.
+  FixedArray<uint32_t> partFrames;
+  FixedArray<float> partDepths;
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -199,26 +200,25 @@ void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   }
 }
 
-// The filled triangles, in triangle order, into `target`. Built once for each combination
-// of the switches that change its inner loop, so that none of them is tested again for every
-// triangle. `band`: the target's rows are only a part of the rows the vertex table was
-// written for, so a triangle the table marks inside may still cross the target's edge.
-template <bool marking, bool cull, bool band>
+// The filled triangles `first` .. `last` - 1, in order, into `target`. Built once for each
+// combination of the switches that change its inner loop, so that none of them is tested
+// again for every triangle.
+template <bool marking, bool cull>
 [[gnu::noinline]] void fillPass(FillTarget target, Model& m, const ScreenVertex* sv,
-                                const NormalTurn& turn, FillMode mode) {
+                                const NormalTurn& turn, FillMode mode, int32_t first,
+                                int32_t last) {
   // A triangle lies between its extreme corners: the edges never leave the corners' columns
   // and the rows run from the top corner to the lowest. One wholly outside the clip
   // rectangle draws and marks nothing.
   const int64_t minX = target.clipMinX, maxX = target.clipMaxX;
   const int64_t minY = target.clipMinY, maxY = target.clipMaxY;
   const Vec3* normals = m.triNormal.data();
-  const int32_t count = m.triangleCount;
   const Tri* tris = m.triVerts.data();
   uint32_t* const frameStart = target.frame;
   float* const depthStart = target.depth;
   const size_t frameWidth = target.width;
   uint8_t* triFlags = m.triFlags.data();
-  for (int32_t t = 0; t < count; ++t) {
+  for (int32_t t = first; t < last; ++t) {
     // The normals and corners are read in order; asking for them some 170 triangles ahead
     // keeps the pass from waiting on them (measured faster than leaving it to the hardware).
     _mm_prefetch(reinterpret_cast<const char*>(normals + t) + 2048, _MM_HINT_T0);
@@ -236,22 +236,14 @@ template <bool marking, bool cull, bool band>
         marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
     if (inside && !(marking && mode.markBySpanEnds)) {
       const SortedCorners k = topCornerLast(va, vb, vc);
-      const int64_t bottom = std::max(k.p1.y, k.p2.y);
-      if (band && (k.p3.y > maxY || bottom < minY)) continue;  // another part's rows
-      if (!band || (k.p3.y >= minY && bottom <= maxY)) {
-        // P3 holds the top row, so neither other corner lies above it: the triangle spans
-        // at most two rows when neither lies more than one row below.
-        if (((k.p1.y - k.p3.y) | (k.p2.y - k.p3.y)) <= 1) {
-          fillSmallTriangle(frameStart, depthStart, frameWidth, tag, k.p1, k.p2, k.p3);
-          continue;
-        }
-        target.drawColor = tag;
-        fillTriangle<true>(target, k.p1, k.p2, k.p3, mode);
+      // P3 holds the top row, so neither other corner lies above it: the triangle spans at
+      // most two rows when neither lies more than one row below.
+      if (((k.p1.y - k.p3.y) | (k.p2.y - k.p3.y)) <= 1) {
+        fillSmallTriangle(frameStart, depthStart, frameWidth, tag, k.p1, k.p2, k.p3);
         continue;
       }
-      // Across the edge of this part: clipped to its rows like any other.
       target.drawColor = tag;
-      fillTriangle<false>(target, k.p1, k.p2, k.p3, mode);
+      fillTriangle<true>(target, k.p1, k.p2, k.p3, mode);
       continue;
     }
     if (!inside) {
@@ -269,14 +261,41 @@ template <bool marking, bool cull, bool band>
   }
 }
 
-// Rows per part below which splitting the frame between threads does not pay.
-constexpr int32_t kMinRowsPerPart = 32;
+// Triangles per part below which splitting the pass between threads does not pay.
+constexpr int32_t kMinTrianglesPerPart = 4096;
+
+// Folds the pixels the later parts drew into the frame, rows `firstRow` .. `lastRow`, in part
+// order: a part's pixel replaces the frame's only where it lies strictly nearer. Drawing the
+// triangles one after another keeps, at each pixel, the nearest depth and of equal depths the
+// first drawn; the fold keeps the same, since every part's triangles come after the previous
+// part's.
+void foldParts(RenderBuffers& rb, int parts, int32_t firstRow, int32_t lastRow) {
+  const size_t width = static_cast<size_t>(rb.renderWidth);
+  const size_t frameSize = width * static_cast<size_t>(rb.renderHeight);
+  for (int32_t y = firstRow; y <= lastRow; ++y) {
+    const size_t from = static_cast<size_t>(y) * width + static_cast<size_t>(rb.clipMinX);
+    const size_t to = static_cast<size_t>(y) * width + static_cast<size_t>(rb.clipMaxX);
+    uint32_t* frame = rb.frameBuffer.data();
+    float* depth = rb.depthBuffer.data();
+    for (int part = 1; part < parts; ++part) {
+      const size_t at = static_cast<size_t>(part - 1) * frameSize;
+      const uint32_t* partFrame = rb.partFrames.data() + at;
+      const float* partDepth = rb.partDepths.data() + at;
+      for (size_t i = from; i <= to; ++i) {
+        if (partDepth[i] < depth[i]) {
+          depth[i] = partDepth[i];
+          frame[i] = partFrame[i];
+        }
+      }
+    }
+  }
+}
 
 // The filled pass over the whole clip rectangle. `tableRows`: the vertex table is already
 // filled for this projection and these are the rows of its usable vertices; otherwise (null)
-// the pass fills it. In display mode the rows are split between the render threads: each
-// owns whole rows and walks every triangle in order, so each pixel sees the same triangles
-// in the same order as with one thread, and ends the same.
+// the pass fills it. In display mode the triangles are split between the render threads in
+// consecutive runs: the first run draws into the frame, each later one into a frame and depth
+// buffer of its own that foldParts then folds in, so every pixel ends as with one thread.
 template <bool marking, bool cull>
 void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
                 const std::pair<int32_t, int32_t>* tableRows) {
@@ -298,26 +317,48 @@ void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags
                          rb.clipMaxX,
                          rb.clipMaxY,
                          0};
-  // The rows worth splitting: those between the usable vertices, within the clip rectangle.
-  const int32_t first = std::max(rows.first, rb.clipMinY),
-                last = std::min(rows.second, rb.clipMaxY);
-  const int parts =
-      marking ? 1 : std::min(renderThreadCount(), (last - first + 1) / kMinRowsPerPart);
+  // The rows the triangles can draw on: those between the usable vertices, within the clip.
+  const int32_t firstRow = std::max(rows.first, rb.clipMinY);
+  const int32_t lastRow = std::min(rows.second, rb.clipMaxY);
+  const int32_t count = m.triangleCount;
+  const int parts = marking || firstRow > lastRow
+                        ? 1
+                        : std::min(renderThreadCount(), count / kMinTrianglesPerPart);
   if (parts <= 1) {
-    fillPass<marking, cull, false>(whole, m, sv, turn, mode);
+    fillPass<marking, cull>(whole, m, sv, turn, mode, 0, count);
     if (!marking) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
     return;
   }
+  const size_t frameSize = rb.frameBuffer.size();
+  const size_t partRows = static_cast<size_t>(parts - 1) * frameSize;
+  if (rb.partDepths.size() < partRows) {
+    rb.partFrames = FixedArray<uint32_t>(partRows);
+    rb.partDepths = FixedArray<float>(partRows);
+  }
+  const size_t width = static_cast<size_t>(rb.renderWidth);
   runRenderParts(parts, [&](int part) {
-    // Part k owns an equal share of the model's rows; the first and last reach the clip edges.
-    FillTarget band = whole;
-    const int64_t span = last - first + 1;
-    if (part > 0) band.clipMinY = first + static_cast<int32_t>(span * part / parts);
-    if (part < parts - 1)
-      band.clipMaxY = first + static_cast<int32_t>(span * (part + 1) / parts) - 1;
-    fillPass<false, cull, true>(band, m, sv, turn, mode);
-    shadeDrawnPixels(rb, m, turn, modelColors, std::max(band.clipMinY, rows.first),
-                     std::min(band.clipMaxY, rows.second));
+    FillTarget target = whole;
+    if (part > 0) {
+      const size_t at = static_cast<size_t>(part - 1) * frameSize;
+      target.frame = rb.partFrames.data() + at;
+      target.depth = rb.partDepths.data() + at;
+      // Nothing drawn yet: every depth farther than any.
+      for (int32_t y = firstRow; y <= lastRow; ++y) {
+        float* row = target.depth + static_cast<size_t>(y) * width;
+        std::fill(row + rb.clipMinX, row + rb.clipMaxX + 1, std::numeric_limits<float>::infinity());
+      }
+    }
+    const int32_t from = static_cast<int32_t>(static_cast<int64_t>(count) * part / parts);
+    const int32_t to = static_cast<int32_t>(static_cast<int64_t>(count) * (part + 1) / parts);
+    fillPass<false, cull>(target, m, sv, turn, mode, from, to);
+  });
+  // The fold and the shading, each thread over whole rows of its own.
+  runRenderParts(parts, [&](int part) {
+    const int64_t span = lastRow - firstRow + 1;
+    const int32_t top = firstRow + static_cast<int32_t>(span * part / parts);
+    const int32_t bottom = firstRow + static_cast<int32_t>(span * (part + 1) / parts) - 1;
+    foldParts(rb, parts, top, bottom);
+    shadeDrawnPixels(rb, m, turn, modelColors, top, bottom);
   });
 }
 

@@ -1,6 +1,6 @@
 // The filled pass split between threads draws the frame of the single-threaded pass, bit for
-// bit: random overlapping triangles (small, large, far off the frame, behind the near plane),
-// with and without culling, inside a clip box or not, for several thread counts.
+// bit: many random overlapping triangles (small, large, far off the frame, equal depths), with
+// and without culling, inside a clip box or not, for several thread counts.
 #include "render/render_threads.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +22,17 @@ struct Frame {
 Frame drawWithThreads(int threads, unsigned seed, uint32_t viewFlags, bool clipBox) {
   setRenderThreadCount(threads);
   Scene s(160, 200);
+  // Enough triangles that each of five threads gets a run of its own.
+  EXPECT_EQ(allocateModel(s.m, 64000, 21000, 10), "");
   std::mt19937 rng(seed);
   std::uniform_real_distribution<float> nearFrame(-40.0f, 240.0f), far(-5.0e5f, 5.0e5f);
   std::uniform_real_distribution<float> depth(0.5f, 60.0f), size(0.3f, 12.0f), unit(-1.0f, 1.0f);
-  for (int i = 0; i < 330; ++i) {  // the scene holds 1000 vertices
+  for (int i = 0; i < 21000; ++i) {
     const float x = nearFrame(rng), y = nearFrame(rng), r = i % 9 == 0 ? 80.0f : size(rng);
     Vec3 a{x, y, depth(rng)}, b{x + r * unit(rng), y + r * unit(rng), depth(rng)},
         c{x + r * unit(rng), y + r * unit(rng), depth(rng)};
     if (i % 31 == 0) c = Vec3{far(rng), far(rng), depth(rng)};
+    if (i % 4 == 0) a.z = b.z = c.z = 10.0f;  // equal depths: the first drawn must win
     const Vec3 normal{unit(rng), unit(rng), unit(rng)};
     s.tri(a, b, c, normal, static_cast<uint16_t>(rng()));
     if (i % 5 == 0) s.m.triFlags[static_cast<size_t>(i)] = kSelectedBit;
