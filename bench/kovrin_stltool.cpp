@@ -1,8 +1,11 @@
 // Command-line helper of bench/peers.sh:
 //   kovrin_stltool make FACETS natural|shuffled OUT.stl   writes a torus test mesh
-//   kovrin_stltool import FILE [REPEATS]                  times our STL import (read, weld,
-//                                                         store), prints the median and the
-//                                                         peak memory beyond the model arrays
+//   kovrin_stltool make-rq FACETS OUT.rq                  the same torus as an RQ model file
+//   kovrin_stltool import FILE [REPEATS [MAXV MAXT]]      times our import (read, weld, store)
+//                                                         into a model of those capacities
+//                                                         (default the editor's), prints the
+//                                                         median and the peak memory beyond
+//                                                         the model arrays
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -26,7 +29,8 @@ long peakKiB() {
 int usage() {
   std::fprintf(stderr,
                "usage: kovrin_stltool make FACETS natural|shuffled OUT.stl\n"
-               "       kovrin_stltool import FILE [REPEATS]\n");
+               "       kovrin_stltool make-rq FACETS OUT.rq\n"
+               "       kovrin_stltool import FILE [REPEATS [MAXV MAXT]]\n");
   return 2;
 }
 
@@ -45,10 +49,29 @@ int main(int argc, char** argv) {
     std::printf("%lld facets\n", 2LL * shape.rings * shape.sides);
     return 0;
   }
+  if (cmd == "make-rq" && argc == 4) {
+    const TorusShape shape = torusForFacets(std::atoll(argv[2]));
+    const int64_t verts = static_cast<int64_t>(shape.rings) * shape.sides;
+    Model m;
+    if (!allocateModel(m, static_cast<int32_t>(verts), static_cast<int32_t>(2 * verts), 4)
+             .empty() ||
+        !buildTorus(m, shape)) {
+      std::fprintf(stderr, "no room for the torus\n");
+      return 1;
+    }
+    if (saveModel(m, argv[3]).message != kMsgFileSaved) {
+      std::fprintf(stderr, "cannot write %s\n", argv[3]);
+      return 1;
+    }
+    std::printf("%d triangles\n", m.triangleCount);
+    return 0;
+  }
   if (cmd != "import") return usage();
   const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  const int32_t maxv = argc > 5 ? std::atoi(argv[4]) : kDefaultMaxv;
+  const int32_t maxt = argc > 5 ? std::atoi(argv[5]) : kDefaultMaxt;
   Model m;
-  const std::string err = allocateModel(m, kDefaultMaxv, kDefaultMaxt, kDefaultMaxl);
+  const std::string err = allocateModel(m, maxv, maxt, kDefaultMaxl);
   if (!err.empty()) {
     std::fprintf(stderr, "%s\n", err.c_str());
     return 1;

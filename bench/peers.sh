@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Times the import of the same 1,000,000-facet torus STL files (natural and shuffled facet
-# order) by admesh (exact edge check, its default work on a file), by `assimp info`, and by
-# our import (read + weld + store), in one run, and prints the ratios; then the OBJ and PLY
-# import of the same torus against `assimp info`, and `kovrin --render` against `f3d --output`.
-# Usage: bench/peers.sh [BUILD_DIR] [REPEATS]   (BUILD_DIR defaults to build/release)
+# Times the import of the same torus STL files (1,000,000 and 10,000,000 facets, natural and
+# shuffled facet order) by admesh (exact edge check, its default work on a file), by
+# `assimp info`, and by our import (read + weld + store), in one run, and prints the ratios;
+# then the OBJ and PLY import of the 1M torus against `assimp info`, and `kovrin --render`
+# against `f3d --output`.
+# The 10M files are 500 MB each; our import of them uses maxv = 5,000,001, maxt = 10,000,000.
+# Usage: bench/peers.sh [BUILD_DIR] [REPEATS] [FACET COUNTS]
+#   (BUILD_DIR defaults to build/release, REPEATS to 5, FACET COUNTS to "1000000 10000000")
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build/release}"
 repeats="${2:-5}"
+sizes="${3:-1000000 10000000}"
 tool="$build/bench/kovrin_stltool"
 [ -x "$tool" ] || { echo "build $tool first (make bench or cmake --build --preset release)"; exit 1; }
 work="${KOVRIN_BENCH_DIR:-${TMPDIR:-/tmp}/kovrin_bench}"
@@ -27,28 +31,34 @@ median_seconds() {
 }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)   cores: $(nproc)"
-printf '%-10s %10s %10s %10s %12s %12s %14s\n' order ours_ms admesh_ms assimp_ms admesh/ours \
-  assimp/ours ours_extra_MB
-for order in natural shuffled; do
-  file="$work/torus1m_${order}.stl"
-  [ -f "$file" ] || "$tool" make 1000000 "$order" "$file" >/dev/null
-  cat "$file" >/dev/null  # page cache warm for everyone
-  ours=$("$tool" import "$file" "$repeats")
-  ours_ms=$(echo "$ours" | awk '{print $2}')
-  extra_mb=$(echo "$ours" | awk '{printf "%.1f", $10 / 1024}')
-  admesh_s=$(median_seconds admesh "$file")
-  assimp_s=$(median_seconds assimp info "$file")
-  admesh_ms=$(echo "$admesh_s * 1000" | bc -l)
-  assimp_ms=$(echo "$assimp_s * 1000" | bc -l)
-  printf '%-10s %10.1f %10.1f %10.1f %12.1f %12.1f %14s\n' "$order" "$ours_ms" "$admesh_ms" \
-    "$assimp_ms" "$(echo "$admesh_ms / $ours_ms" | bc -l)" \
-    "$(echo "$assimp_ms / $ours_ms" | bc -l)" "$extra_mb"
+printf '%-10s %-10s %10s %10s %10s %12s %12s %14s\n' facets order ours_ms admesh_ms assimp_ms \
+  admesh/ours assimp/ours ours_extra_MB
+for facets in $sizes; do
+  capacities=""
+  [ "$facets" -gt 1000000 ] && capacities="5000001 10000000"
+  for order in natural shuffled; do
+    file="$work/torus${facets}_${order}.stl"
+    [ -f "$file" ] || "$tool" make "$facets" "$order" "$file" >/dev/null
+    cat "$file" >/dev/null  # page cache warm for everyone
+    # shellcheck disable=SC2086  # the capacities are two words or none
+    ours=$("$tool" import "$file" "$repeats" $capacities)
+    ours_ms=$(echo "$ours" | awk '{print $2}')
+    extra_mb=$(echo "$ours" | awk '{printf "%.1f", $10 / 1024}')
+    admesh_s=$(median_seconds admesh "$file")
+    assimp_s=$(median_seconds assimp info "$file")
+    admesh_ms=$(echo "$admesh_s * 1000" | bc -l)
+    assimp_ms=$(echo "$assimp_s * 1000" | bc -l)
+    printf '%-10s %-10s %10.1f %10.1f %10.1f %12.1f %12.1f %14s\n' "$facets" "$order" \
+      "$ours_ms" "$admesh_ms" "$assimp_ms" "$(echo "$admesh_ms / $ours_ms" | bc -l)" \
+      "$(echo "$assimp_ms / $ours_ms" | bc -l)" "$extra_mb"
+  done
 done
 
 # The same torus as OBJ and PLY (written by our --convert): our import against `assimp info`.
 kovrin="$build/kovrin"
 [ -x "$kovrin" ] || { echo "build $kovrin first"; exit 1; }
-stl="$work/torus1m_natural.stl"
+stl="$work/torus1000000_natural.stl"
+[ -f "$stl" ] || "$tool" make 1000000 natural "$stl" >/dev/null
 echo
 printf '%-10s %10s %10s %12s\n' format ours_ms assimp_ms assimp/ours
 for fmt in obj ply; do

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -20,13 +21,15 @@ struct ArrayView {
   int32_t count;
 };
 
-template <class T>
-ArrayView<std::byte> viewOf(std::vector<T>& v, int32_t count) {
+template <class Array>
+ArrayView<std::byte> viewOf(Array& v, int32_t count) {
+  using T = std::remove_reference_t<decltype(v[0])>;
   return {static_cast<std::byte*>(static_cast<void*>(v.data())), sizeof(T), count};
 }
 
-template <class T>
-ArrayView<const std::byte> viewOf(const std::vector<T>& v, int32_t count) {
+template <class Array>
+ArrayView<const std::byte> viewOf(const Array& v, int32_t count) {
+  using T = std::remove_cvref_t<decltype(v[0])>;
   return {static_cast<const std::byte*>(static_cast<const void*>(v.data())), sizeof(T), count};
 }
 

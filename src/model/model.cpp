@@ -22,15 +22,15 @@ std::string allocateModel(Model& m, int32_t maxv, int32_t maxt, int32_t maxl) {
     const size_t v = static_cast<size_t>(maxv) + 1;
     const size_t t = static_cast<size_t>(maxt) + 1;
     const size_t l = static_cast<size_t>(maxl) + 1;
-    m.vertexPos.assign(v, Vec3{0, 0, 0});
-    m.vertexProj.assign(v, Vec3{0, 0, 0});
-    m.vertexMark.assign(v, 0);
-    m.vertexRemap.assign(v, 0);
-    m.triVerts.assign(t, Tri{0, 0, 0});
-    m.triNormal.assign(t, Vec3{0, 0, 0});
-    m.triFlags.assign(t, 0);
-    m.triColor.assign(t, 0);
-    m.lineVerts.assign(l, Line{0, 0});
+    m.vertexPos = FixedArray<Vec3>(v);
+    m.vertexProj = FixedArray<Vec3>(v);
+    m.vertexMark = FixedArray<int32_t>(v);
+    m.vertexRemap = FixedArray<int32_t>(v);
+    m.triVerts = FixedArray<Tri>(t);
+    m.triNormal = FixedArray<Vec3>(t);
+    m.triFlags = FixedArray<uint8_t>(t);
+    m.triColor = FixedArray<uint16_t>(t);
+    m.lineVerts = FixedArray<Line>(l);
   } catch (const std::bad_alloc&) {
     m = Model{};
     return "not enough memory for the model arrays";

@@ -1,4 +1,5 @@
-// The model store: fixed arrays sized once from the capacities, plus three counts.
+// The model store: fixed arrays sized once from the capacities, plus three counts. Rows past
+// the counts stay untouched (and cost no memory) until an element is written there.
 // Adding an element writes row `count` and increments it; removing compacts in place.
 #pragma once
 
@@ -6,7 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "model/fixed_array.h"
 
 struct Vec3 {
   float x, y, z;
@@ -39,15 +41,15 @@ struct Model {
   int32_t maxv = 0, maxt = 0, maxl = 0;  // capacities; every array has capacity + 1 rows
   int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
 
-  std::vector<Vec3> vertexPos;       // x, y, z in model units
-  std::vector<Vec3> vertexProj;      // frame x, y relative to the view centre, then depth
-  std::vector<int32_t> vertexMark;   // scratch: per-vertex marks of one editing operation
-  std::vector<int32_t> vertexRemap;  // scratch: new index of each kept vertex
-  std::vector<Tri> triVerts;         // corner indices a, b, c
-  std::vector<Vec3> triNormal;       // unit normal (b - a) x (c - b), derived
-  std::vector<uint8_t> triFlags;     // bit 7 selected, bits 0..6 part group 0..99
-  std::vector<uint16_t> triColor;    // 5:5:5 colour word, red high
-  std::vector<Line> lineVerts;       // the two ends of a line segment
+  FixedArray<Vec3> vertexPos;       // x, y, z in model units
+  FixedArray<Vec3> vertexProj;      // frame x, y relative to the view centre, then depth
+  FixedArray<int32_t> vertexMark;   // scratch: per-vertex marks of one editing operation
+  FixedArray<int32_t> vertexRemap;  // scratch: new index of each kept vertex
+  FixedArray<Tri> triVerts;         // corner indices a, b, c
+  FixedArray<Vec3> triNormal;       // unit normal (b - a) x (c - b), derived
+  FixedArray<uint8_t> triFlags;     // bit 7 selected, bits 0..6 part group 0..99
+  FixedArray<uint16_t> triColor;    // 5:5:5 colour word, red high
+  FixedArray<Line> lineVerts;       // the two ends of a line segment
 
   // 100 names of 12 characters, each followed by a zero byte.
   std::array<std::array<char, kPartNameLength + 1>, kPartGroups> partNames{};
@@ -56,8 +58,9 @@ struct Model {
 // Bytes the arrays need for the given capacities (64-bit, never wraps).
 uint64_t modelBytesFor(int64_t maxv, int64_t maxt, int64_t maxl);
 
-// Allocates every array zero-filled. Returns an empty string on success, else a message
-// naming what could not be allocated; the model is then left without arrays.
+// Allocates every array zero-filled (pages of zeros from the system, touched on first use). Returns
+// an empty string on success, else a message naming what could not be allocated; the model is then
+// left without arrays.
 std::string allocateModel(Model& m, int32_t maxv, int32_t maxt, int32_t maxl);
 
 // Puts the nine-vertex pyramid with its square of lines in place. Returns false (and leaves

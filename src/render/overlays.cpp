@@ -1,11 +1,13 @@
 // Ground grid, model lines and vertex dots, all depth-tested against the frame.
 #include "render/overlays.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
+#include "render/repeated_add.h"
 
 namespace {
 
@@ -40,6 +42,42 @@ void gridSegment(RenderBuffers& rb, const Camera& c, Vec3 first, Vec3 second) {
   drawLine3D(rb, a.x, a.y, a.depth, b.x, b.y, b.depth);
 }
 
+// Where a coordinate stepped from `start` by `step` lies against the frame's 0 .. `maxPixel`:
+// -1 before, 0 on, 1 after, in the direction of the step.
+int side(float v, float step, int32_t maxPixel) {
+  int where = 0;
+  if (!(std::fabs(v) < kMaxLineSteps))
+    where = v < 0.0f ? -1 : 1;
+  else if (const long p = std::lrint(v); p < 0)
+    where = -1;
+  else if (p > maxPixel)
+    where = 1;
+  return step < 0.0f ? -where : where;
+}
+
+struct StepRange {
+  long first, last;  // empty when first > last
+};
+
+// The steps 0 .. n at which the coordinate rounds onto the frame. The repeated sum moves one
+// way only, so they are one run, found by halving with the closed-form sum.
+StepRange onFrameSteps(float start, float step, long n, int32_t maxPixel) {
+  const auto sideAt = [&](long k) { return side(repeatedAdd(start, step, k), step, maxPixel); };
+  // The first step at which the side is at least `want` (n + 1 if none).
+  const auto firstAtLeast = [&](int want) {
+    long lo = 0, hi = n + 1;
+    while (lo < hi) {
+      const long mid = lo + (hi - lo) / 2;
+      if (sideAt(mid) >= want)
+        hi = mid;
+      else
+        lo = mid + 1;
+    }
+    return lo;
+  };
+  return {firstAtLeast(0), firstAtLeast(1) - 1};
+}
+
 }  // namespace
 
 void drawLine3D(RenderBuffers& rb, float xs, float ys, float zs, float xe, float ye, float ze) {
@@ -56,8 +94,16 @@ void drawLine3D(RenderBuffers& rb, float xs, float ys, float zs, float xe, float
   const int32_t maxX = rb.renderMaxX, maxY = rb.renderMaxY, width = rb.renderWidth;
   uint32_t* frame = rb.frameBuffer.data();
   float* depth = rb.depthBuffer.data();
-  float x = xs, y = ys, iz = izs;
-  for (long k = 0; k <= n; ++k) {
+  // Points off the frame draw nothing; a long line steps only through those that may.
+  long first = 0, last = n;
+  if (n > static_cast<long>(maxX) + maxY + 2) {
+    const StepRange along = onFrameSteps(xs, sx, n, maxX), down = onFrameSteps(ys, sy, n, maxY);
+    first = std::max(along.first, down.first);
+    last = std::min(along.last, down.last);
+  }
+  float x = repeatedAdd(xs, sx, first), y = repeatedAdd(ys, sy, first);
+  float iz = repeatedAdd(izs, siz, first);
+  for (long k = first; k <= last; ++k) {
     // Off-frame points still advance; the float steps are never recomputed from k.
     if (std::fabs(x) < kMaxLineSteps && std::fabs(y) < kMaxLineSteps) {
       const long px = std::lrint(x);

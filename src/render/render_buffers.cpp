@@ -25,7 +25,7 @@ bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight,
     rb.frameBuffer.assign(n, 0);
     rb.depthBuffer.assign(n, 0.0f);
     rb.bmpRow.assign(static_cast<size_t>(w) * 3, 0);
-    rb.screenVertices.assign(static_cast<size_t>(maxv) + 1, ScreenVertex{0, 0, 0.0f, 0.0f});
+    rb.screenVertices = FixedArray<ScreenVertex>(static_cast<size_t>(maxv) + 1);
   } catch (const std::bad_alloc&) {
     return false;
   }

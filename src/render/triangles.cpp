@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,9 @@
 #include "render/overlays.h"
 #include "render/project_lanes.h"
 #include "render/render_passes.h"
+#include "render/render_threads.h"
+#include "render/triangle_fill.h"
+#include "render/triangle_shading.h"
 
 namespace {
 
@@ -21,254 +25,9 @@ namespace {
 // converted to integers safely; their triangle is not drawn.
 constexpr float kMaxCoordinate = 1073741824.0f;  // 2^30
 
-// Round half to even, as std::lrint does in the default rounding mode, in one instruction
-// (the library call is measurable at a million triangles). |v| stays below 2^31 here.
-inline int32_t roundToInt(float v) {
-  return _mm_cvtss_si32(_mm_set_ss(v));
-}
-
 struct Corner {
   float x, y, z;  // frame position with the view centre added, camera depth
 };
-
-// One edge of the scan conversion: integer x with an error-term stepper, 1/z by float adds.
-struct Edge {
-  int64_t x = 0;
-  float iz = 0.0f, izStep = 0.0f;
-  int64_t dx = 0, dy = 0, err = 0, s = 1;
-
-  // Points the edge from its current corner (x0, iz0) towards (x1, y1, iz1) seen from row y.
-  // With dy <= 0 the other values are meaningless but never used: such an edge is reset
-  // and turned at the very row it was aimed from, or the triangle ends on that row, before
-  // any advance. Setting them anyway keeps this free of a hard-to-predict branch.
-  void aim(int64_t x0, float iz0, int64_t x1, int64_t y1, float iz1, int64_t y) {
-    dy = y1 - y;
-    izStep = (iz1 - iz0) / static_cast<float>(dy > 0 ? dy : 1);
-    dx = x1 >= x0 ? x1 - x0 : x0 - x1;
-    s = x1 >= x0 ? 1 : -1;
-    err = 0;
-  }
-  // One row down: err += dx, then x steps while err > dy (done here in one division).
-  void advance() {
-    iz = iz + izStep;
-    err += dx;
-    if (dy > 0 && err > dy) {
-      // Steep and moderate edges step once or twice; only flat ones need the division.
-      err -= dy;
-      x += s;
-      if (err > dy) {
-        const int64_t steps = (err - 1) / dy;
-        err -= steps * dy;
-        x += s * steps;
-      }
-    }
-  }
-};
-
-// What the fill does with a row: draw it, or (selection box without the visible-parts
-// option) test the span ends against the box and mark the triangle.
-struct FillMode {
-  bool markBySpanEnds = false;
-  bool unselect = false;
-  uint8_t* flags = nullptr;  // the triangle's flag byte when marking
-};
-
-[[gnu::always_inline]] inline uint32_t shadeTriangle(float nz, uint16_t word, bool selected,
-                                                     bool modelColors) {
-  int32_t rgb[3] = {0, 0, 240};
-  if (modelColors) {
-    rgb[0] = ((word >> 10) & 31) * 8;
-    rgb[1] = ((word >> 5) & 31) * 8;
-    rgb[2] = (word & 31) * 8;
-  }
-  if (selected) rgb[0] = 224, rgb[1] = 0, rgb[2] = 0;
-  float n = std::fabs(nz);
-  if (!(n >= 0.0f)) n = 0.0f;  // a broken normal shades like a zero one
-  n = std::min(n, 2.0f);       // beyond this every channel is already clamped to 255
-  if (n < 0.5f) {
-    const float f = n + 0.5f;
-    for (int32_t& ch : rgb) ch = roundToInt(static_cast<float>(ch) * f);
-  } else {
-    const int32_t bump = roundToInt(192.0f * n - 96.0f);
-    for (int32_t& ch : rgb) ch = std::min(ch + bump, 255);
-  }
-  return static_cast<uint32_t>(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
-}
-
-// One span of row y from x = xs to xe inclusive, 1/z from iz by step per pixel.
-void drawSpan(RenderBuffers& rb, int64_t y, int64_t xs, int64_t xe, float iz, float step) {
-  if (xe < rb.clipMinX || xs > rb.clipMaxX) return;
-  if (xs < rb.clipMinX) {
-    // 1/z still advances over the clipped pixels, one add each, as it would when drawn.
-    for (int64_t k = xs; k < rb.clipMinX; ++k) iz = iz + step;
-    xs = rb.clipMinX;
-  }
-  const int64_t last = std::min<int64_t>(xe, rb.clipMaxX);
-  const size_t row = static_cast<size_t>(y) * static_cast<size_t>(rb.renderWidth);
-  uint32_t* frame = rb.frameBuffer.data() + row;
-  float* depth = rb.depthBuffer.data() + row;
-  const uint32_t color = rb.drawColor;
-  for (int64_t x = xs; x <= last; ++x) {
-    // A plain branch, not selects: with selects every store waits for the load before it,
-    // and the next triangle, which mostly touches the same pixels, waits for those stores.
-    // A predicted branch lets the stores go ahead; measured faster on the torus.
-    const float z = 1.0f / iz;
-    if (z < depth[x]) {
-      frame[x] = color;
-      depth[x] = z;
-    }
-    iz = iz + step;
-  }
-}
-
-// A corner as the fill uses it: rounded frame position and inverse depth.
-struct PixelCorner {
-  int64_t x, y;
-  float iz;
-};
-
-// One end of a row's span: the x an edge has reached and its 1/z there.
-struct SpanEnd {
-  int64_t x;
-  float iz;
-};
-
-// One row of a triangle that lies wholly inside the clip rectangle: the span between the
-// two edge ends, both included, exactly as the general fill draws it but without clipping.
-[[gnu::always_inline]] inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color,
-                                                 SpanEnd a, SpanEnd b) {
-  const bool aRight = a.x > b.x;
-  const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
-  const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
-  // The first pixel; most rows of a dense model have no other, and need no step.
-  const float z = 1.0f / izLeft;
-  if (z < depth[left]) {
-    frame[left] = color;
-    depth[left] = z;
-  }
-  if (right == left) return;
-  const float step = (izRight - izLeft) / static_cast<float>(right - left);
-  float iz = izLeft;
-  for (int64_t x = left + 1; x <= right; ++x) {
-    iz = iz + step;
-    const float zx = 1.0f / iz;
-    if (zx < depth[x]) {
-      frame[x] = color;
-      depth[x] = zx;
-    }
-  }
-}
-
-// A row of one pixel at x = e.x, as drawRowInside draws it with both ends there.
-[[gnu::always_inline]] inline void drawPixelInside(uint32_t* frame, float* depth, uint32_t color,
-                                                   SpanEnd e) {
-  const float z = 1.0f / e.iz;
-  if (z < depth[e.x]) {
-    frame[e.x] = color;
-    depth[e.x] = z;
-  }
-}
-
-// `inside`: the triangle lies wholly inside the clip rectangle and its rows are drawn (not
-// tested for marking), so no row or span needs clipping.
-template <bool inside>
-void fillTriangle(RenderBuffers& rb, PixelCorner p1, PixelCorner p2, PixelCorner p3,
-                  const FillMode& mode) {
-  const int64_t x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y, x3 = p3.x, y3 = p3.y;
-  const float iz1 = p1.iz, iz2 = p2.iz, iz3 = p3.iz;
-
-  // Edge A runs P3 -> P2 -> P1, edge B runs P3 -> P1 -> P2.
-  Edge a, b;
-  a.x = b.x = x3;
-  a.iz = b.iz = iz3;
-  a.aim(x3, iz3, x2, y2, iz2, y3);
-  b.aim(x3, iz3, x1, y1, iz1, y3);
-  int turns = 0;
-  const size_t frameWidth = static_cast<size_t>(rb.renderWidth);
-  const size_t top = inside ? static_cast<size_t>(y3) * frameWidth : 0;
-  uint32_t* frame = rb.frameBuffer.data() + top;
-  float* depth = rb.depthBuffer.data() + top;
-  for (int64_t y = y3;; ++y) {
-    if (y == y2) {
-      a.x = x2;
-      a.iz = iz2;
-      if (++turns == 1) a.aim(x2, iz2, x1, y1, iz1, y);
-    }
-    if (y == y1) {
-      b.x = x1;
-      b.iz = iz1;
-      if (++turns == 1) b.aim(x1, iz1, x2, y2, iz2, y);
-    }
-    if (inside) {
-      drawRowInside(frame, depth, rb.drawColor, SpanEnd{a.x, a.iz}, SpanEnd{b.x, b.iz});
-      frame += frameWidth;
-      depth += frameWidth;
-    } else if (y > rb.clipMaxY) {
-      return;                       // below the clip rectangle: done
-    } else if (y >= rb.clipMinY) {  // rows above it only advance the edges
-      if (mode.markBySpanEnds && ((a.x > b.x && a.x >= rb.clipMinX && a.x <= rb.clipMaxX) ||
-                                  (b.x >= rb.clipMinX && b.x <= rb.clipMaxX))) {
-        if (mode.unselect)
-          *mode.flags = static_cast<uint8_t>(*mode.flags & ~kSelectedBit);
-        else
-          *mode.flags = static_cast<uint8_t>(*mode.flags | kSelectedBit);
-        return;
-      }
-      // From the left end to the right, 1/z from the left end's; one pixel steps by 0.
-      const bool aRight = a.x > b.x;
-      const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
-      const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
-      const int64_t width = right - left;
-      const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
-      drawSpan(rb, y, left, right, izLeft, width > 0 ? step : 0.0f);
-    }
-    if (turns > 1) return;  // the lower of the two other corners was this row
-    a.advance();
-    b.advance();
-  }
-}
-
-inline int64_t sign(int64_t v) {
-  return (v > 0) - (v < 0);
-}
-
-// A triangle whose rounded corners lie on one row or on two neighbouring rows, wholly inside
-// the clip rectangle: the rows the general fill would draw, computed directly. On the second
-// row an edge that started at a top-row corner has advanced once over a rise of one row, so
-// it stands one pixel short of its far corner (ceil(dx) - 1 pixels from its start); every
-// other edge end is reset to its corner there. The 1/z of the advanced edge is the corner's
-// plus the one-row step (iz far - iz near) / 1, the same float operations as the stepper.
-// `frame` and `depth` are the buffers' starts, `width` their row length.
-[[gnu::always_inline]] inline void fillSmallTriangle(uint32_t* frame, float* depth, size_t width,
-                                                     uint32_t color, PixelCorner p1, PixelCorner p2,
-                                                     PixelCorner p3) {
-  const int64_t y3 = p3.y;
-  frame += static_cast<size_t>(y3) * width;
-  depth += static_cast<size_t>(y3) * width;
-  const SpanEnd c1{p1.x, p1.iz}, c2{p2.x, p2.iz}, c3{p3.x, p3.iz};
-  // Which of P1 and P2 lie on the row below the top one. Each shape gets its own copy of the
-  // row code, so one jump picks the shape and the branches inside each copy learn that
-  // shape's habits.
-  switch ((p1.y - y3) | (p2.y - y3) << 1) {
-    case 0:  // one row
-      drawRowInside(frame, depth, color, c2, c1);
-      break;
-    case 1:  // P2 on the top row: edge A turned there and advanced once
-      drawRowInside(frame, depth, color, c2, c3);
-      drawRowInside(frame + width, depth + width, color,
-                    SpanEnd{p1.x - sign(p1.x - p2.x), p2.iz + (p1.iz - p2.iz)}, c1);
-      break;
-    case 2:  // P1 on the top row: edge B turned there and advanced once
-      drawRowInside(frame, depth, color, c3, c1);
-      drawRowInside(frame + width, depth + width, color, c2,
-                    SpanEnd{p2.x - sign(p2.x - p1.x), p1.iz + (p2.iz - p1.iz)});
-      break;
-    default:  // P3 alone on the top row
-      drawPixelInside(frame, depth, color, c3);
-      drawRowInside(frame + width, depth + width, color, c2, c1);
-      break;
-  }
-}
 
 constexpr int32_t kUnusable = INT32_MIN;
 static_assert(sizeof(ScreenVertex) == 16, "one vertex of the table is one 16-byte store");
@@ -295,7 +54,7 @@ class ScreenTableWriter {
     const size_t n = static_cast<size_t>(m.vertexCount);
     // The editor sizes the table with the model at start-up; only callers that did not
     // (tests, benchmarks) grow it here.
-    if (rb.screenVertices.size() < n) rb.screenVertices.resize(n);
+    if (rb.screenVertices.size() < n) rb.screenVertices = FixedArray<ScreenVertex>(n);
     out_ = rb.screenVertices.data();
   }
 
@@ -408,171 +167,64 @@ inline SortedCorners topCornerLast(const ScreenVertex* q1, const ScreenVertex* q
   return {{q1->x, q1->y, q1->iz}, {q2->x, q2->y, q2->iz}, {q3->x, q3->y, q3->iz}};
 }
 
-// The depth component of the normal turned into camera space: the same float steps as
-// rotatePoint, without the two components the pass does not use.
-// The four sines and cosines are copied once per pass: read through the camera they would be
-// reloaded for every triangle, since each pixel store might, for all the compiler knows,
-// change them.
-struct NormalTurn {
-  float sinXY, cosXY, sinYZ, cosYZ;
-};
-inline float rotatedDepth(const NormalTurn& c, Vec3 n) {
-  const float y1 = n.x * c.sinXY + n.y * c.cosXY;
-  return n.z * c.cosYZ - y1 * c.sinYZ;
-}
-
-// Filled triangles in display mode are shaded per pixel after the pass rather than per
-// triangle before it: a pixel ends with the colour of the last triangle that wrote it either
-// way, and a dense model has far fewer covered pixels than triangles (most of which are
-// drawn over or hidden). While the pass runs such a pixel holds the triangle's index with
-// the top bit set; every colour and every marking index has it clear.
-constexpr uint32_t kShadeLater = 0x80000000u;
-
-// shadeTriangle for four triangles at once: the same float operations on each lane, and the
-// packed conversion rounds half to even like the single one.
-inline __m128i shadeFourTriangles(__m128 nz, __m128i words, __m128i selected, bool modelColors) {
-  const __m128i mask31 = _mm_set1_epi32(31);
-  __m128i r = _mm_setzero_si128(), g = _mm_setzero_si128(), b = _mm_set1_epi32(240);
-  if (modelColors) {
-    r = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(words, 10), mask31), 3);
-    g = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(words, 5), mask31), 3);
-    b = _mm_slli_epi32(_mm_and_si128(words, mask31), 3);
-  }
-  r = _mm_or_si128(_mm_and_si128(selected, _mm_set1_epi32(224)), _mm_andnot_si128(selected, r));
-  g = _mm_andnot_si128(selected, g);
-  b = _mm_andnot_si128(selected, b);
-  __m128 n = _mm_and_ps(nz, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
-  n = _mm_and_ps(n, _mm_cmpge_ps(n, _mm_setzero_ps()));  // a broken normal shades as zero
-  n = _mm_min_ps(n, _mm_set1_ps(2.0f));
-  const __m128i dim = _mm_castps_si128(_mm_cmplt_ps(n, _mm_set1_ps(0.5f)));
-  const __m128 f = _mm_add_ps(n, _mm_set1_ps(0.5f));
-  const __m128i bump =
-      _mm_cvtps_epi32(_mm_sub_ps(_mm_mul_ps(_mm_set1_ps(192.0f), n), _mm_set1_ps(96.0f)));
-  const __m128i full = _mm_set1_epi32(255);
-  const auto channel = [&](__m128i ch) {
-    const __m128i dimmed = _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(ch), f));
-    __m128i lit = _mm_add_epi32(ch, bump);
-    const __m128i over = _mm_cmpgt_epi32(lit, full);
-    lit = _mm_or_si128(_mm_and_si128(over, full), _mm_andnot_si128(over, lit));
-    return _mm_or_si128(_mm_and_si128(dim, dimmed), _mm_andnot_si128(dim, lit));
-  };
-  return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(channel(r), 16), _mm_slli_epi32(channel(g), 8)),
-                      channel(b));
-}
-
-// Shades the tagged pixels of rows `firstRow` to `lastRow` (those the pass could draw on), four
-// neighbouring pixels at a time.
-void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn, bool modelColors,
-                      int32_t firstRow, int32_t lastRow) {
-  firstRow = std::max(firstRow, rb.clipMinY);
-  lastRow = std::min(lastRow, rb.clipMaxY);
-  if (firstRow > lastRow) return;
-  const Vec3* normals = m.triNormal.data();
-  const uint16_t* colors = m.triColor.data();
-  const uint8_t* triFlags = m.triFlags.data();
-  const size_t width = static_cast<size_t>(rb.renderWidth);
-  uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(firstRow) * width;
-  const size_t n = static_cast<size_t>(lastRow - firstRow + 1) * width;
-  // The triangle of a tagged pixel, 0 for any other (so that reads stay in the arrays).
-  const auto triangleOf = [](uint32_t v) { return (v & kShadeLater) != 0 ? v & ~kShadeLater : 0; };
-  // The triangles' data is read in pixel order, far from triangle order, so most reads miss
-  // the cache: the data of the pixels some way ahead is asked for while these are shaded.
-  constexpr size_t kAhead = 48;
-  size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(frame + i));
-    const int tagged = _mm_movemask_ps(_mm_castsi128_ps(v));
-    if (tagged == 0) continue;  // four pixels without a tagged one: one test
-    if (i + kAhead + 4 <= n) {
-      for (size_t k = i + kAhead; k < i + kAhead + 4; ++k) {
-        const uint32_t t = triangleOf(frame[k]);
-        _mm_prefetch(reinterpret_cast<const char*>(normals + t), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(colors + t), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(triFlags + t), _MM_HINT_T0);
-      }
-    }
-    uint32_t t[4];
-    float nz[4];
-    int32_t word[4], selected[4];
-    for (int k = 0; k < 4; ++k) {
-      t[k] = triangleOf(frame[i + static_cast<size_t>(k)]);
-      nz[k] = rotatedDepth(turn, normals[t[k]]);
-      word[k] = colors[t[k]];
-      selected[k] = -static_cast<int32_t>((triFlags[t[k]] & kSelectedBit) != 0);
-    }
-    const __m128i shaded = shadeFourTriangles(
-        _mm_setr_ps(nz[0], nz[1], nz[2], nz[3]), _mm_setr_epi32(word[0], word[1], word[2], word[3]),
-        _mm_setr_epi32(selected[0], selected[1], selected[2], selected[3]), modelColors);
-    const __m128i keep = _mm_srai_epi32(v, 31);  // all ones on the tagged pixels
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(frame + i),
-                     _mm_or_si128(_mm_and_si128(keep, shaded), _mm_andnot_si128(keep, v)));
-  }
-  for (; i < n; ++i) {
-    const uint32_t v = frame[i];
-    if ((v & kShadeLater) == 0) continue;
-    const uint32_t t = v & ~kShadeLater;
-    frame[i] = shadeTriangle(rotatedDepth(turn, normals[t]), colors[t],
-                             (triFlags[t] & kSelectedBit) != 0, modelColors);
-  }
-}
-
-// The pass, built once for each combination of the switches that change its inner loop, so
-// that none of them is tested again for every triangle.
-// `tableRows`: the vertex table is already filled for this projection and these are the rows
-// of its usable vertices; otherwise (null) the pass fills it.
-template <bool marking, bool cull, bool wireframe>
-void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
-                  const std::pair<int32_t, int32_t>* tableRows) {
+// The wireframe pass: three depth-tested lines per triangle in triangle order.
+template <bool marking, bool cull>
+void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
   const bool modelColors = (viewFlags & kModelColors) != 0;
-  FillMode mode;
-  mode.markBySpanEnds = marking && (viewFlags & kOnlySelectVisible) == 0;
-  mode.unselect = (viewFlags & kUnselect) != 0;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
-  std::pair<int32_t, int32_t> rows{0, -1};  // the rows the filled triangles can draw on
-  if (!wireframe) rows = tableRows != nullptr ? *tableRows : prepareScreenVertices(rb, m, c);
-  const ScreenVertex* sv = rb.screenVertices.data();
-  // A triangle lies between its extreme corners: the edges never leave the corners' columns
-  // and the rows run from the top corner to the lowest. One wholly outside the clip
-  // rectangle draws and marks nothing.
-  const int64_t minX = rb.clipMinX, maxX = rb.clipMaxX, minY = rb.clipMinY, maxY = rb.clipMaxY;
-  const bool clipValid = rb.clipMaxX >= rb.clipMinX && rb.clipMaxY >= rb.clipMinY;
   const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
   const Vec3* normals = m.triNormal.data();
-  // An empty clip rectangle has nothing inside: no filled triangle can draw or mark a pixel.
-  const int32_t count = wireframe || clipValid ? m.triangleCount : 0;
   const Tri* tris = m.triVerts.data();
-  uint32_t* const frameStart = rb.frameBuffer.data();
-  float* const depthStart = rb.depthBuffer.data();
-  const size_t frameWidth = static_cast<size_t>(rb.renderWidth);
   const uint16_t* colors = m.triColor.data();
-  uint8_t* triFlags = m.triFlags.data();
-  for (int32_t t = 0; t < count; ++t) {
-    // The normals and corners are read in order; asking for them some 170 triangles ahead
-    // keeps the pass from waiting on them (measured faster than leaving it to the hardware).
-    _mm_prefetch(reinterpret_cast<const char*>(normals + t) + 2048, _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(tris + t) + 2048, _MM_HINT_T0);
+  const uint8_t* triFlags = m.triFlags.data();
+  for (int32_t t = 0; t < m.triangleCount; ++t) {
     float nz = 0.0f;
     if (!marking) {
       nz = rotatedDepth(turn, normals[t]);
       if (cull && nz > 0.0f) continue;  // facing away
     }
     const Tri tri = tris[t];
-    if (wireframe) {
-      const Vec3 va = proj[tri.a], vb = proj[tri.b], vc = proj[tri.c];
-      // Any corner nearer than the near plane drops the whole triangle (no clipping).
-      if (!(va.z >= kNearPlane && vb.z >= kNearPlane && vc.z >= kNearPlane)) continue;
-      rb.drawColor =
-          marking ? static_cast<uint32_t>(t)
-                  : shadeTriangle(nz, colors[t], (triFlags[t] & kSelectedBit) != 0, modelColors);
-      const Corner p1{cx + va.x, cy + va.y, va.z};
-      const Corner p2{cx + vb.x, cy + vb.y, vb.z};
-      const Corner p3{cx + vc.x, cy + vc.y, vc.z};
-      drawLine3D(rb, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z);
-      drawLine3D(rb, p3.x, p3.y, p3.z, p1.x, p1.y, p1.z);
-      drawLine3D(rb, p2.x, p2.y, p2.z, p1.x, p1.y, p1.z);
-      continue;
-    }
+    const Vec3 va = proj[tri.a], vb = proj[tri.b], vc = proj[tri.c];
+    // Any corner nearer than the near plane drops the whole triangle (no clipping).
+    if (!(va.z >= kNearPlane && vb.z >= kNearPlane && vc.z >= kNearPlane)) continue;
+    rb.drawColor =
+        marking ? static_cast<uint32_t>(t)
+                : shadeTriangle(nz, colors[t], (triFlags[t] & kSelectedBit) != 0, modelColors);
+    const Corner p1{cx + va.x, cy + va.y, va.z};
+    const Corner p2{cx + vb.x, cy + vb.y, vb.z};
+    const Corner p3{cx + vc.x, cy + vc.y, vc.z};
+    drawLine3D(rb, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z);
+    drawLine3D(rb, p3.x, p3.y, p3.z, p1.x, p1.y, p1.z);
+    drawLine3D(rb, p2.x, p2.y, p2.z, p1.x, p1.y, p1.z);
+  }
+}
+
+// The filled triangles `first` .. `last` - 1, in order, into `target`. Built once for each
+// combination of the switches that change its inner loop, so that none of them is tested
+// again for every triangle.
+template <bool marking, bool cull>
+[[gnu::noinline]] void fillPass(FillTarget target, Model& m, const ScreenVertex* sv,
+                                const NormalTurn& turn, FillMode mode, int32_t first,
+                                int32_t last) {
+  // A triangle lies between its extreme corners: the edges never leave the corners' columns
+  // and the rows run from the top corner to the lowest. One wholly outside the clip
+  // rectangle draws and marks nothing.
+  const int64_t minX = target.clipMinX, maxX = target.clipMaxX;
+  const int64_t minY = target.clipMinY, maxY = target.clipMaxY;
+  const Vec3* normals = m.triNormal.data();
+  const Tri* tris = m.triVerts.data();
+  uint32_t* const frameStart = target.frame;
+  float* const depthStart = target.depth;
+  const size_t frameWidth = target.width;
+  uint8_t* triFlags = m.triFlags.data();
+  for (int32_t t = first; t < last; ++t) {
+    // The normals and corners are read in order; asking for them some 170 triangles ahead
+    // keeps the pass from waiting on them (measured faster than leaving it to the hardware).
+    _mm_prefetch(reinterpret_cast<const char*>(normals + t) + 2048, _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(tris + t) + 2048, _MM_HINT_T0);
+    if (!marking && cull && rotatedDepth(turn, normals[t]) > 0.0f) continue;  // facing away
+    const Tri tri = tris[t];
     const ScreenVertex* va = sv + tri.a;
     const ScreenVertex* vb = sv + tri.b;
     const ScreenVertex* vc = sv + tri.c;
@@ -582,7 +234,7 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
     // Filled triangles write their tagged index; the colours follow once the pass is done.
     const uint32_t tag =
         marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
-    if (inside && !mode.markBySpanEnds) {
+    if (inside && !(marking && mode.markBySpanEnds)) {
       const SortedCorners k = topCornerLast(va, vb, vc);
       // P3 holds the top row, so neither other corner lies above it: the triangle spans at
       // most two rows when neither lies more than one row below.
@@ -590,8 +242,8 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
         fillSmallTriangle(frameStart, depthStart, frameWidth, tag, k.p1, k.p2, k.p3);
         continue;
       }
-      rb.drawColor = tag;
-      fillTriangle<true>(rb, k.p1, k.p2, k.p3, mode);
+      target.drawColor = tag;
+      fillTriangle<true>(target, k.p1, k.p2, k.p3, mode);
       continue;
     }
     if (!inside) {
@@ -600,14 +252,114 @@ void trianglePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFla
       const int64_t top = std::min({va->y, vb->y, vc->y}), bottom = std::max({va->y, vb->y, vc->y});
       if (right < minX || left > maxX || bottom < minY || top > maxY) continue;
     }
-    rb.drawColor = tag;
+    target.drawColor = tag;
     mode.flags = triFlags + t;
     SortedCorners k = topCornerLast(va, vb, vc);
     // The fill takes 1/z itself, without the table's outside mark.
     for (PixelCorner* p : {&k.p1, &k.p2, &k.p3}) p->iz = std::fabs(p->iz);
-    fillTriangle<false>(rb, k.p1, k.p2, k.p3, mode);
+    fillTriangle<false>(target, k.p1, k.p2, k.p3, mode);
   }
-  if (!marking && !wireframe) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
+}
+
+// Triangles per part below which splitting the pass between threads does not pay.
+constexpr int32_t kMinTrianglesPerPart = 4096;
+
+// Folds the pixels the later parts drew into the frame, rows `firstRow` .. `lastRow`, in part
+// order: a part's pixel replaces the frame's only where it lies strictly nearer. Drawing the
+// triangles one after another keeps, at each pixel, the nearest depth and of equal depths the
+// first drawn; the fold keeps the same, since every part's triangles come after the previous
+// part's.
+void foldParts(RenderBuffers& rb, int parts, int32_t firstRow, int32_t lastRow) {
+  const size_t width = static_cast<size_t>(rb.renderWidth);
+  const size_t frameSize = width * static_cast<size_t>(rb.renderHeight);
+  for (int32_t y = firstRow; y <= lastRow; ++y) {
+    const size_t from = static_cast<size_t>(y) * width + static_cast<size_t>(rb.clipMinX);
+    const size_t to = static_cast<size_t>(y) * width + static_cast<size_t>(rb.clipMaxX);
+    uint32_t* frame = rb.frameBuffer.data();
+    float* depth = rb.depthBuffer.data();
+    for (int part = 1; part < parts; ++part) {
+      const size_t at = static_cast<size_t>(part - 1) * frameSize;
+      const uint32_t* partFrame = rb.partFrames.data() + at;
+      const float* partDepth = rb.partDepths.data() + at;
+      for (size_t i = from; i <= to; ++i) {
+        if (partDepth[i] < depth[i]) {
+          depth[i] = partDepth[i];
+          frame[i] = partFrame[i];
+        }
+      }
+    }
+  }
+}
+
+// The filled pass over the whole clip rectangle. `tableRows`: the vertex table is already
+// filled for this projection and these are the rows of its usable vertices; otherwise (null)
+// the pass fills it. In display mode the triangles are split between the render threads in
+// consecutive runs: the first run draws into the frame, each later one into a frame and depth
+// buffer of its own that foldParts then folds in, so every pixel ends as with one thread.
+template <bool marking, bool cull>
+void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
+                const std::pair<int32_t, int32_t>* tableRows) {
+  const bool modelColors = (viewFlags & kModelColors) != 0;
+  FillMode mode;
+  mode.markBySpanEnds = marking && (viewFlags & kOnlySelectVisible) == 0;
+  mode.unselect = (viewFlags & kUnselect) != 0;
+  const std::pair<int32_t, int32_t> rows =
+      tableRows != nullptr ? *tableRows : prepareScreenVertices(rb, m, c);
+  // An empty clip rectangle has nothing inside: no filled triangle can draw or mark a pixel.
+  if (rb.clipMaxX < rb.clipMinX || rb.clipMaxY < rb.clipMinY) return;
+  const ScreenVertex* sv = rb.screenVertices.data();
+  const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
+  const FillTarget whole{rb.frameBuffer.data(),
+                         rb.depthBuffer.data(),
+                         static_cast<size_t>(rb.renderWidth),
+                         rb.clipMinX,
+                         rb.clipMinY,
+                         rb.clipMaxX,
+                         rb.clipMaxY,
+                         0};
+  // The rows the triangles can draw on: those between the usable vertices, within the clip.
+  const int32_t firstRow = std::max(rows.first, rb.clipMinY);
+  const int32_t lastRow = std::min(rows.second, rb.clipMaxY);
+  const int32_t count = m.triangleCount;
+  const int parts = marking || firstRow > lastRow
+                        ? 1
+                        : std::min(renderThreadCount(), count / kMinTrianglesPerPart);
+  if (parts <= 1) {
+    fillPass<marking, cull>(whole, m, sv, turn, mode, 0, count);
+    if (!marking) shadeDrawnPixels(rb, m, turn, modelColors, rows.first, rows.second);
+    return;
+  }
+  const size_t frameSize = rb.frameBuffer.size();
+  const size_t partRows = static_cast<size_t>(parts - 1) * frameSize;
+  if (rb.partDepths.size() < partRows) {
+    rb.partFrames = FixedArray<uint32_t>(partRows);
+    rb.partDepths = FixedArray<float>(partRows);
+  }
+  const size_t width = static_cast<size_t>(rb.renderWidth);
+  runRenderParts(parts, [&](int part) {
+    FillTarget target = whole;
+    if (part > 0) {
+      const size_t at = static_cast<size_t>(part - 1) * frameSize;
+      target.frame = rb.partFrames.data() + at;
+      target.depth = rb.partDepths.data() + at;
+      // Nothing drawn yet: every depth farther than any.
+      for (int32_t y = firstRow; y <= lastRow; ++y) {
+        float* row = target.depth + static_cast<size_t>(y) * width;
+        std::fill(row + rb.clipMinX, row + rb.clipMaxX + 1, std::numeric_limits<float>::infinity());
+      }
+    }
+    const int32_t from = static_cast<int32_t>(static_cast<int64_t>(count) * part / parts);
+    const int32_t to = static_cast<int32_t>(static_cast<int64_t>(count) * (part + 1) / parts);
+    fillPass<false, cull>(target, m, sv, turn, mode, from, to);
+  });
+  // The fold and the shading, each thread over whole rows of its own.
+  runRenderParts(parts, [&](int part) {
+    const int64_t span = lastRow - firstRow + 1;
+    const int32_t top = firstRow + static_cast<int32_t>(span * part / parts);
+    const int32_t bottom = firstRow + static_cast<int32_t>(span * (part + 1) / parts) - 1;
+    foldParts(rb, parts, top, bottom);
+    shadeDrawnPixels(rb, m, turn, modelColors, top, bottom);
+  });
 }
 
 }  // namespace
@@ -618,17 +370,17 @@ void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFl
   const bool wireframe = (viewFlags & kWireframe) != 0;
   if (wireframe) {
     if (marking)
-      trianglePass<true, false, true>(rb, m, c, viewFlags, nullptr);
+      wireframePass<true, false>(rb, m, c, viewFlags);
     else if (cull)
-      trianglePass<false, true, true>(rb, m, c, viewFlags, nullptr);
+      wireframePass<false, true>(rb, m, c, viewFlags);
     else
-      trianglePass<false, false, true>(rb, m, c, viewFlags, nullptr);
+      wireframePass<false, false>(rb, m, c, viewFlags);
   } else if (marking) {
-    trianglePass<true, false, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<true, false>(rb, m, c, viewFlags, nullptr);
   } else if (cull) {
-    trianglePass<false, true, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<false, true>(rb, m, c, viewFlags, nullptr);
   } else {
-    trianglePass<false, false, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<false, false>(rb, m, c, viewFlags, nullptr);
   }
 }
 
@@ -655,7 +407,7 @@ void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint3
   if (m.triangleCount == 0) return;
   const std::pair<int32_t, int32_t> rows = table.rows();
   if ((viewFlags & kBackfaceCulling) != 0)
-    trianglePass<false, true, false>(rb, m, c, viewFlags, &rows);
+    filledPass<false, true>(rb, m, c, viewFlags, &rows);
   else
-    trianglePass<false, false, false>(rb, m, c, viewFlags, &rows);
+    filledPass<false, false>(rb, m, c, viewFlags, &rows);
 }

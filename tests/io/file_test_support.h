@@ -132,8 +132,10 @@ struct ModelSnapshot {
   decltype(Model::partNames) names;
 };
 inline ModelSnapshot snapshot(const Model& m) {
-  return {m.vertexCount, m.triangleCount, m.lineCount, m.vertexPos, m.triVerts,
-          m.triFlags,    m.triColor,      m.lineVerts, m.partNames};
+  const auto rows = [](const auto& a) { return std::vector(a.begin(), a.end()); };
+  return {m.vertexCount,     m.triangleCount,   m.lineCount,
+          rows(m.vertexPos), rows(m.triVerts),  rows(m.triFlags),
+          rows(m.triColor),  rows(m.lineVerts), m.partNames};
 }
 inline bool sameModel(const ModelSnapshot& a, const ModelSnapshot& b) {
   auto bytesEq = [](const auto& x, const auto& y) {

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+
 #include "core/editor.h"
 #include "render/box_select.h"
 #include "render/camera_ops.h"
@@ -18,6 +23,48 @@ TEST(OverlayLine, StepsByFloatIncrementsAndRoundsEachPoint) {
   EXPECT_EQ(s.coveredCount(), 4);
   EXPECT_EQ(s.px(14, 5), 0x00FF8800u);
   EXPECT_EQ(s.depth(11, 5), 4.0f);
+}
+
+// The line written out plainly: every point stepped and rounded, off the frame or not.
+void plainLine(Scene& s, float xs, float ys, float zs, float xe, float ye, float ze) {
+  const float izs = 1.0f / zs, ize = 1.0f / ze;
+  const float dx = xe - xs, dy = ye - ys;
+  if (!(std::fabs(dx) < 1073741824.0f && std::fabs(dy) < 1073741824.0f)) return;
+  const long n = std::max(std::lrint(std::fabs(dx)), std::lrint(std::fabs(dy)));
+  if (n == 0) return;
+  const float fn = static_cast<float>(n);
+  const float sx = dx / fn, sy = dy / fn, siz = (ize - izs) / fn;
+  float x = xs, y = ys, iz = izs;
+  for (long k = 0; k <= n; ++k, x = x + sx, y = y + sy, iz = iz + siz) {
+    if (!(std::fabs(x) < 1073741824.0f && std::fabs(y) < 1073741824.0f)) continue;
+    const long px = std::lrint(x), py = std::lrint(y);
+    if (px < 0 || px >= s.rb.renderWidth || py < 0 || py >= s.rb.renderHeight) continue;
+    const float z = 1.0f / iz;
+    if (z < s.depth(static_cast<int>(px), static_cast<int>(py))) {
+      s.px(static_cast<int>(px), static_cast<int>(py)) = s.rb.drawColor;
+      s.depth(static_cast<int>(px), static_cast<int>(py)) = z;
+    }
+  }
+}
+
+TEST(OverlayLine, LongLinesFarOffTheFrameMatchThePlainSteps) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> near(-20.0f, 80.0f), depth(0.5f, 50.0f);
+  std::uniform_real_distribution<float> far(-3.0e6f, 3.0e6f);
+  Scene fast(64, 48), plain(64, 48);
+  for (int i = 0; i < 300; ++i) {
+    // One end near the frame and one far off, both far off, or (rarely) both near.
+    const float x0 = i % 3 == 2 ? far(rng) : near(rng), y0 = i % 3 == 2 ? far(rng) : near(rng);
+    const float x1 = i % 7 == 0 ? near(rng) : far(rng), y1 = i % 5 == 0 ? near(rng) : far(rng);
+    const float z0 = depth(rng), z1 = depth(rng);
+    fast.rb.drawColor = plain.rb.drawColor = static_cast<uint32_t>(i);
+    drawLine3D(fast.rb, x0, y0, z0, x1, y1, z1);
+    plainLine(plain, x0, y0, z0, x1, y1, z1);
+  }
+  EXPECT_EQ(fast.rb.frameBuffer, plain.rb.frameBuffer);
+  EXPECT_EQ(0, std::memcmp(fast.rb.depthBuffer.data(), plain.rb.depthBuffer.data(),
+                           fast.rb.depthBuffer.size() * sizeof(float)));
+  EXPECT_GT(plain.coveredCount(), 500);
 }
 
 TEST(OverlayLine, EndsWithinHalfAPixelDrawNothing) {

@@ -260,14 +260,15 @@ void refTriangle(Scene& s, Vec3 p1, Vec3 p2, Vec3 p3, uint32_t color, bool* mark
   }
 }
 
-Vec3 randomCorner(std::mt19937& rng, int kind) {
+// `farOut`: how far off the frame the huge corners reach.
+Vec3 randomCorner(std::mt19937& rng, int kind, float farOut = 300.0f) {
   std::uniform_real_distribution<float> depth(0.8f, 40.0f);
   if (kind == 0) {  // on and around the frame
     std::uniform_real_distribution<float> x(-10.0f, 74.0f), y(-10.0f, 58.0f);
     return {x(rng), y(rng), depth(rng)};
   }
   if (kind == 1) {  // huge, far off-screen
-    std::uniform_real_distribution<float> c(-300.0f, 300.0f);
+    std::uniform_real_distribution<float> c(-farOut, farOut);
     return {c(rng), c(rng), depth(rng)};
   }
   // few distinct rows and columns: shared rows, collinear and single-pixel shapes
@@ -276,13 +277,14 @@ Vec3 randomCorner(std::mt19937& rng, int kind) {
           static_cast<float>(y(rng) / 8 * 8), depth(rng)};
 }
 
-void compareWithReference(unsigned seed, int clipMinX, int clipMinY, int clipMaxX, int clipMaxY) {
+void compareWithReference(unsigned seed, int clipMinX, int clipMinY, int clipMaxX, int clipMaxY,
+                          float farOut = 300.0f) {
   Scene mine(64, 48), ref(64, 48);
   std::mt19937 rng(seed);
   for (int i = 0; i < 150; ++i) {
     const int kind = i % 10 < 6 ? 0 : i % 10 < 8 ? 1 : 2;
-    const Vec3 a = randomCorner(rng, kind), b = randomCorner(rng, kind),
-               c = randomCorner(rng, kind);
+    const Vec3 a = randomCorner(rng, kind, farOut), b = randomCorner(rng, kind, farOut),
+               c = randomCorner(rng, kind, farOut);
     mine.tri(a, b, c);
   }
   for (Scene* s : {&mine, &ref}) {
@@ -560,6 +562,12 @@ TEST(TriangleReference, RandomTrianglesMatchPixelForPixel) {
 
 TEST(TriangleReference, RandomTrianglesMatchInsideAClipBox) {
   for (unsigned seed = 11; seed <= 13; ++seed) compareWithReference(seed, 9, 7, 40, 30);
+}
+
+TEST(TriangleReference, CornersFarOffTheFrameMatchPixelForPixel) {
+  // The rows and pixels off the frame are skipped, not stepped: 1/z must come out the same.
+  compareWithReference(21, 0, 0, 63, 47, 40000.0f);
+  compareWithReference(22, 9, 7, 40, 30, 40000.0f);
 }
 
 // A model seen through a real camera, drawn after the plain projection and by the render's

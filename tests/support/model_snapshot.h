@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "model/model.h"
@@ -15,8 +16,9 @@ struct ModelSnapshot {
 };
 
 namespace snapshot_detail {
-template <class T>
-void append(std::vector<std::byte>& out, const std::vector<T>& rows, int32_t count) {
+template <class Rows>
+void append(std::vector<std::byte>& out, const Rows& rows, int32_t count) {
+  using T = std::remove_cvref_t<decltype(rows[0])>;
   if (count <= 0) return;
   const auto* first = static_cast<const std::byte*>(static_cast<const void*>(rows.data()));
   out.insert(out.end(), first, first + static_cast<size_t>(count) * sizeof(T));

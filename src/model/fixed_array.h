@@ -1,0 +1,56 @@
+// An array of plain rows sized once, zero-filled, whose memory is asked of the system
+// untouched: a page costs neither time nor memory until a row on it is written, so capacity
+// that is never used is free. Indexing and data() work as with a vector of the same rows.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+// The raw zeroed block behind every FixedArray: anonymous pages from the system (calloc under
+// the address sanitizer, so that reads and writes past the end are still caught).
+void* allocateZeroedBlock(size_t bytes);  // throws std::bad_alloc
+void releaseZeroedBlock(void* block, size_t bytes);
+
+template <class T>
+class FixedArray {
+  static_assert(std::is_trivially_copyable_v<T>, "rows are copied and zeroed as bytes");
+
+ public:
+  FixedArray() = default;
+  // n rows of zero bytes (every row type here reads all-zero bytes as its zero value).
+  explicit FixedArray(size_t n) : rows_(n) {
+    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    if (n > 0) data_ = static_cast<T*>(allocateZeroedBlock(n * sizeof(T)));
+  }
+  FixedArray(const FixedArray& other) : FixedArray(other.rows_) {
+    if (rows_ > 0) std::memcpy(data_, other.data_, rows_ * sizeof(T));
+  }
+  FixedArray(FixedArray&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)), rows_(std::exchange(other.rows_, 0)) {}
+  FixedArray& operator=(FixedArray other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(rows_, other.rows_);
+    return *this;
+  }
+  ~FixedArray() {
+    if (data_ != nullptr) releaseZeroedBlock(data_, rows_ * sizeof(T));
+  }
+
+  T* data() { return data_; }
+  const T* data() const { return data_; }
+  size_t size() const { return rows_; }
+  bool empty() const { return rows_ == 0; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+  T* begin() { return data_; }
+  T* end() { return data_ + rows_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + rows_; }
+
+ private:
+  T* data_ = nullptr;
+  size_t rows_ = 0;
+};
