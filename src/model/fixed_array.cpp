@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KOVRIN_ZEROED_BY_CALLOC 1
@@ -14,9 +15,11 @@
 #endif
 #endif
 
+#ifndef KOVRIN_ZEROED_BY_CALLOC
 namespace {
 constexpr size_t kPage = 4096, kCacheLine = 64;
 }  // namespace
+#endif
 
 void* allocateZeroedBlock(size_t bytes) {
 #ifdef KOVRIN_ZEROED_BY_CALLOC
