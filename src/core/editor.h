@@ -36,6 +36,22 @@ enum ViewFlag : uint32_t {
 };
 constexpr uint32_t kInitialViewFlags = 0x26;
 
+// The interface colours by what they paint (indices into uiColors).
+enum UiColor : uint8_t {
+  kUiText = 0,                  // black: entry text, panel frames
+  kUiPanel = 1,                 // dark grey: the modal panels' frame background
+  kUiPlain = 2,                 // grey: captions, read-outs, fields; the panels' text background
+  kUiBright = 3,                // light grey: highlighted text, typed numbers and answers
+  kUiFieldBack = 4,             // dark blue: behind a field's number and a typed answer
+  kUiCheckbox = 5,              // green: check boxes
+  kUiAction = 6,                // entries that run a command
+  kUiSubmenu = 7,               // entries that open a menu
+  kUiPartName = 8,              // part-name rows
+  kUiPart = 9,                  // part rows
+  kUiStatusText = kUiCheckbox,  // the status and progress lines: green on black
+  kUiStatusBack = kUiText,
+};
+
 // The 16 interface colours, 0x00RRGGBB (palette indices at depth 8 after start-up).
 constexpr std::array<uint32_t, 16> kUiColors = {
     0x000000, 0x404040, 0x808080, 0xC0C0C0, 0x000040, 0x80C080, 0xC08080, 0x8080C0,

@@ -326,7 +326,7 @@ bool runPass(Editor& ed) {
   // a pass with a drop and no key is not idle.
   const std::string dropped = ed.platform.takeDroppedFile();
   if (!dropped.empty()) {
-    runFileCommandAnswered(ed, 1, dropped);
+    runFileCommandAnswered(ed, Action::Open, dropped);
     if (ed.input.keyPressed.empty()) {
       endOfPass(ed);
       return true;

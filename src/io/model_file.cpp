@@ -129,7 +129,7 @@ bool loadModelFile(Editor& ed, const std::string& name) {
     const bool show = lastRefresh < 0.0 || now - lastRefresh >= 1.0 / 30.0;
     if (!show && i < n - kProgressStep) return;
     p.setTextCursor(23, 1);
-    p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
+    p.setTextColors(ed.uiColors[kUiStatusText], ed.uiColors[kUiStatusBack]);
     p.print(importProgressText(i, n));
     if (show) {
       p.refresh();

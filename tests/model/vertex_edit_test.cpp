@@ -4,6 +4,7 @@
 
 #include "model/triangle_tools.h"
 #include "support/model_invariants.h"
+#include "ui/field_values.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ TEST_F(VertexEditing, CommandsWithoutAValidPickOrOnEmptyTablesDoNothing) {
     EXPECT_EQ(pick, bad);
     Fields f;
     setFieldDefaults(f);
-    EXPECT_EQ(moveVertex(m, f, bad).request, Request::None);
+    EXPECT_EQ(moveVertex(m, fieldPoint(f, 1), bad).request, Request::None);
   }
   EXPECT_EQ(m.vertexCount, 9);
   EXPECT_EQ(m.triangleCount, 6);
@@ -112,7 +113,7 @@ TEST_F(VertexEditing, NewClearsEveryFlagByteAndMoveVertUsesThePointFields) {
   f.floatFields[kX1] = 1.5f;
   f.floatFields[kY1] = -2.0f;
   f.floatFields[kZ1] = 3.0f;
-  EXPECT_EQ(moveVertex(m, f, 8).request, Request::Normals);
+  EXPECT_EQ(moveVertex(m, fieldPoint(f, 1), 8).request, Request::Normals);
   EXPECT_EQ(m.vertexPos[8].x, 1.5f);
   EXPECT_EQ(m.vertexPos[8].y, -2.0f);
   EXPECT_EQ(m.vertexPos[8].z, 3.0f);
