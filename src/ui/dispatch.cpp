@@ -37,7 +37,8 @@ PassFlow runDispatchCommand(Editor& ed, Action action) {
     case Action::RightView:
       return viewPreset(ed, ViewPreset::Right);
     case Action::SaveScreenshot:
-      applyResult(ed.requests, saveScreenshot(ed.render, ed.shotCounter));
+      applyResult(ed.requests, saveScreenshot(ed.render.frameBuffer.data(), ed.render.renderWidth,
+                                              ed.render.renderHeight, ed.shotCounter));
       ed.requests.needPresent = 1;
       return PassFlow::EndPass;
     default:

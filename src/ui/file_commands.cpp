@@ -1,10 +1,11 @@
 #include "ui/file_commands.h"
 
+#include "core/open_model.h"
 #include "io/mesh_export.h"
 #include "io/model_file.h"
+#include "io/part_file.h"
 #include "io/recovery_file.h"
 #include "io/stl_file.h"
-#include "model/part_file.h"
 #include "model/selection.h"
 #include "ui/commands.h"
 #include "ui/prompt.h"

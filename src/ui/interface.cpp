@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/platform/font.h"
-#include "core/tools.h"
 #include "render/render_passes.h"
 #include "ui/menu_lookup.h"
 #include "ui/menus.h"
 #include "ui/tool_line.h"
+#include "ui/vertex_markers.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Drawing the menu entries over the presented frame, and the seven-column number format.
 #include <string>
 
-#include "core/tools.h"
 #include "render/render_passes.h"
 #include "ui/menu_list.h"
 #include "ui/menu_lookup.h"
 #include "ui/menu_tables.h"
 #include "ui/menus.h"
+#include "ui/vertex_markers.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Questions the tools ask about the menu entries on screen.
 #pragma once
 
+#include "core/menu_state.h"
 #include "ui/menu_ids.h"
-#include "ui/menu_state.h"
 
 // Labels and menus the tools watch.
 constexpr int kLabelMousePlot = 58;     // "[_] Mouse plot"

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "core/tools.h"
 #include "ui/field_entry.h"
 #include "ui/field_labels.h"
+#include "ui/mouse_read.h"
 
 namespace {
 

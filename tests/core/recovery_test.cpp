@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/exit_signals.h"
+#include "core/platform/exit_signals.h"
 #include "io/model_file.h"
 #include "io/recovery_file.h"
 #include "io/stl_file.h"

@@ -1,15 +1,16 @@
-#include "core/loop.h"
+#include "app/loop.h"
 
 #include <signal.h>
 #include <sys/sysinfo.h>
 
 #include <cmath>
 
-#include "core/exit_signals.h"
+#include "app/shortcut_keys.h"
+#include "app/tools.h"
+#include "core/open_model.h"
+#include "core/platform/exit_signals.h"
 #include "core/platform/screen_modes.h"
 #include "core/recovery.h"
-#include "core/shortcut_keys.h"
-#include "core/tools.h"
 #include "io/model_file.h"
 #include "io/safe_write.h"
 #include "model/selection.h"

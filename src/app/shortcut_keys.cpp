@@ -1,4 +1,4 @@
-#include "core/shortcut_keys.h"
+#include "app/shortcut_keys.h"
 
 #include "core/platform/platform.h"
 #include "ui/dispatch.h"
