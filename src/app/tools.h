@@ -1,4 +1,4 @@
-// Mouse reading, global and camera keys, and the mouse tools.
+// The global and camera keys, the wheel and the mouse tools of a pass.
 #pragma once
 
 #include "core/editor.h"
