@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/view_options.h"
 #include "model/triangle_tools.h"
 #include "render/box_select.h"
 #include "render/camera_ops.h"
@@ -76,8 +77,8 @@ PassFlow selectionTool(Editor& ed) {
   }
   if (ed.tools.selectDragging != 0) {
     recordStep(ed.history, ed.model, scopeWith(kScopeNone, kHistFlags, Change::Rewrite), [&] {
-      selectRectangle(ed.render, ed.model, ed.camera, ed.viewFlags, farDepth(ed.fields), in.anchorX,
-                      in.anchorY, in.mouseX, in.mouseY);
+      selectRectangle(ed.render, ed.model, ed.camera, viewOptionsFrom(ed.viewFlags),
+                      farDepth(ed.fields), in.anchorX, in.anchorY, in.mouseX, in.mouseY);
       return 0;
     });
     ed.requests.needRender = 1;

@@ -181,8 +181,9 @@ void presentFrame(const RenderBuffers& rb, int rdet, int screenDepth, uint8_t* s
   }
 }
 
-void setEightBitPalette(Platform& p) {
-  for (int i = 0; i < 256; ++i) p.setPaletteEntry(i, i & 0xC0, (i & 0x3C) * 4, (i & 0x03) * 64);
+uint32_t eightBitPaletteColor(int i) {
+  const uint32_t v = static_cast<uint32_t>(i);
+  return (v & 0xC0) << 16 | ((v & 0x3C) * 4) << 8 | (v & 0x03) * 64;
 }
 
 uint32_t toPaletteIndex(uint32_t rgb) {

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/editor.h"
 #include "render/camera_ops.h"
 #include "render/overlays.h"
 #include "render/project_lanes.h"
@@ -169,8 +168,8 @@ inline SortedCorners topCornerLast(const ScreenVertex* q1, const ScreenVertex* q
 
 // The wireframe pass: three depth-tested lines per triangle in triangle order.
 template <bool marking, bool cull>
-void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
-  const bool modelColors = (viewFlags & kModelColors) != 0;
+void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view) {
+  const bool modelColors = view.modelColors;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
   const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
@@ -297,12 +296,12 @@ void foldParts(RenderBuffers& rb, int parts, int32_t firstRow, int32_t lastRow) 
 // consecutive runs: the first run draws into the frame, each later one into a frame and depth
 // buffer of its own that foldParts then folds in, so every pixel ends as with one thread.
 template <bool marking, bool cull>
-void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
+void filledPass(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view,
                 const std::pair<int32_t, int32_t>* tableRows) {
-  const bool modelColors = (viewFlags & kModelColors) != 0;
+  const bool modelColors = view.modelColors;
   FillMode mode;
-  mode.markBySpanEnds = marking && (viewFlags & kOnlySelectVisible) == 0;
-  mode.unselect = (viewFlags & kUnselect) != 0;
+  mode.markBySpanEnds = marking && !view.onlySelectVisible;
+  mode.unselect = view.unselect;
   const std::pair<int32_t, int32_t> rows =
       tableRows != nullptr ? *tableRows : prepareScreenVertices(rb, m, c);
   // An empty clip rectangle has nothing inside: no filled triangle can draw or mark a pixel.
@@ -364,30 +363,32 @@ void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags
 
 }  // namespace
 
-void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags, bool marking) {
+void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view,
+                   bool marking) {
   if (m.triangleCount == 0) return;
-  const bool cull = !marking && (viewFlags & kBackfaceCulling) != 0;
-  const bool wireframe = (viewFlags & kWireframe) != 0;
+  const bool cull = !marking && view.backfaceCulling;
+  const bool wireframe = view.wireframe;
   if (wireframe) {
     if (marking)
-      wireframePass<true, false>(rb, m, c, viewFlags);
+      wireframePass<true, false>(rb, m, c, view);
     else if (cull)
-      wireframePass<false, true>(rb, m, c, viewFlags);
+      wireframePass<false, true>(rb, m, c, view);
     else
-      wireframePass<false, false>(rb, m, c, viewFlags);
+      wireframePass<false, false>(rb, m, c, view);
   } else if (marking) {
-    filledPass<true, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<true, false>(rb, m, c, view, nullptr);
   } else if (cull) {
-    filledPass<false, true>(rb, m, c, viewFlags, nullptr);
+    filledPass<false, true>(rb, m, c, view, nullptr);
   } else {
-    filledPass<false, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<false, false>(rb, m, c, view, nullptr);
   }
 }
 
-void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
-  if ((viewFlags & kWireframe) != 0) {
+void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c,
+                             const ViewOptions& view) {
+  if (view.wireframe) {
     projectVertices(m, c);
-    drawTriangles(rb, m, c, viewFlags, false);
+    drawTriangles(rb, m, c, view, false);
     return;
   }
   // The projection and the vertex table in one sweep over the vertices.
@@ -406,8 +407,8 @@ void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint3
   for (; v < n; ++v) table.one(static_cast<size_t>(v), proj[v]);
   if (m.triangleCount == 0) return;
   const std::pair<int32_t, int32_t> rows = table.rows();
-  if ((viewFlags & kBackfaceCulling) != 0)
-    filledPass<false, true>(rb, m, c, viewFlags, &rows);
+  if (view.backfaceCulling)
+    filledPass<false, true>(rb, m, c, view, &rows);
   else
-    filledPass<false, false>(rb, m, c, viewFlags, &rows);
+    filledPass<false, false>(rb, m, c, view, &rows);
 }
