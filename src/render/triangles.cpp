@@ -1,7 +1,5 @@
 // The triangle pass: flat-shaded scan-line fill with a 1/z depth test, culling, wireframe,
 // and the marking mode the selection rectangle uses as its hit test.
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/simd.h"
 #include "render/camera_ops.h"
 #include "render/overlays.h"
 #include "render/project_lanes.h"
@@ -40,16 +39,20 @@ class ScreenTableWriter {
   ScreenTableWriter(RenderBuffers& rb, const Model& m, const Camera& c)
       : cx_(static_cast<float>(c.viewCenterX)),
         cy_(static_cast<float>(c.viewCenterY)),
-        vcx_(_mm_set1_ps(cx_)),
-        vcy_(_mm_set1_ps(cy_)),
         minX_(rb.clipMinX),
         minY_(rb.clipMinY),
         extentX_(static_cast<uint32_t>(rb.clipMaxX) - static_cast<uint32_t>(rb.clipMinX)),
-        extentY_(static_cast<uint32_t>(rb.clipMaxY) - static_cast<uint32_t>(rb.clipMinY)),
+        extentY_(static_cast<uint32_t>(rb.clipMaxY) - static_cast<uint32_t>(rb.clipMinY))
+#if KOVRIN_SSE2
+        ,
+        vcx_(_mm_set1_ps(cx_)),
+        vcy_(_mm_set1_ps(cy_)),
         clipMinX_(_mm_set1_epi32(minX_)),
         clipMinY_(_mm_set1_epi32(minY_)),
         flippedExtentX_(_mm_set1_epi32(static_cast<int32_t>(extentX_ ^ 0x80000000u))),
-        flippedExtentY_(_mm_set1_epi32(static_cast<int32_t>(extentY_ ^ 0x80000000u))) {
+        flippedExtentY_(_mm_set1_epi32(static_cast<int32_t>(extentY_ ^ 0x80000000u)))
+#endif
+  {
     const size_t n = static_cast<size_t>(m.vertexCount);
     // The editor sizes the table with the model at start-up; only callers that did not
     // (tests, benchmarks) grow it here.
@@ -57,6 +60,7 @@ class ScreenTableWriter {
     out_ = rb.screenVertices.data();
   }
 
+#if KOVRIN_SSE2
   // Vertices v .. v + 3: frame x and y relative to the view centre, and depth.
   void four(size_t v, const FourPoints& p) {
     const __m128 one = _mm_set1_ps(1.0f), nearPlane = _mm_set1_ps(kNearPlane);
@@ -92,6 +96,7 @@ class ScreenTableWriter {
     _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 2), riz);
     _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 3), rfy);
   }
+#endif
 
   void one(size_t v, Vec3 p) {
     const float x = cx_ + p.x, y = cy_ + p.y;
@@ -103,8 +108,8 @@ class ScreenTableWriter {
                           static_cast<uint32_t>(ry) - static_cast<uint32_t>(minY_) <= extentY_;
       const float iz = 1.0f / p.z;
       out_[v] = {rx, ry, inside ? iz : -iz, y};
-      top_ = _mm_min_ss(top_, _mm_set_ss(y));
-      bottom_ = _mm_max_ss(bottom_, _mm_set_ss(y));
+      topOne_ = std::min(topOne_, y);
+      bottomOne_ = std::max(bottomOne_, y);
     } else {
       out_[v] = {kUnusable, 0, -0.0f, 0.0f};
     }
@@ -112,27 +117,42 @@ class ScreenTableWriter {
 
   // The rows the usable vertices lie on (first > last: none).
   std::pair<int32_t, int32_t> rows() const {
-    __m128 top = _mm_min_ps(top_, _mm_shuffle_ps(top_, top_, _MM_SHUFFLE(1, 0, 3, 2)));
-    top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(2, 3, 0, 1)));
-    __m128 bottom = _mm_max_ps(bottom_, _mm_shuffle_ps(bottom_, bottom_, _MM_SHUFFLE(1, 0, 3, 2)));
-    bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(2, 3, 0, 1)));
+    float top = topOne_, bottom = bottomOne_;
+#if KOVRIN_SSE2
+    __m128 t = _mm_min_ps(top_, _mm_shuffle_ps(top_, top_, _MM_SHUFFLE(1, 0, 3, 2)));
+    t = _mm_min_ps(t, _mm_shuffle_ps(t, t, _MM_SHUFFLE(2, 3, 0, 1)));
+    __m128 b = _mm_max_ps(bottom_, _mm_shuffle_ps(bottom_, bottom_, _MM_SHUFFLE(1, 0, 3, 2)));
+    b = _mm_max_ps(b, _mm_shuffle_ps(b, b, _MM_SHUFFLE(2, 3, 0, 1)));
+    top = std::min(top, _mm_cvtss_f32(t));
+    bottom = std::max(bottom, _mm_cvtss_f32(b));
+#endif
     // Rounding keeps the order, so every usable vertex's row lies between these two.
-    return {roundToInt(_mm_cvtss_f32(top)), roundToInt(_mm_cvtss_f32(bottom))};
+    return {roundToInt(top), roundToInt(bottom)};
   }
 
  private:
-  static __m128 farAbove() { return _mm_set1_ps(kMaxCoordinate); }
-  static __m128 farBelow() { return _mm_set1_ps(-kMaxCoordinate); }
+#if KOVRIN_SSE2
+  static __m128 farAbove() {
+    return _mm_set1_ps(kMaxCoordinate);
+  }
+  static __m128 farBelow() {
+    return _mm_set1_ps(-kMaxCoordinate);
+  }
+#endif
 
   float cx_, cy_;
-  __m128 vcx_, vcy_;
   // The clip rectangle's top-left corner and its width and height less one.
   int32_t minX_, minY_;
   uint32_t extentX_, extentY_;
-  __m128i clipMinX_, clipMinY_, flippedExtentX_, flippedExtentY_;  // the same, lane by lane
   ScreenVertex* out_ = nullptr;
-  // The highest and lowest usable frame y, lane by lane.
+  // The highest and lowest usable frame y of the vertices written one at a time and, lane by
+  // lane, of those written four at a time.
+  float topOne_ = kMaxCoordinate, bottomOne_ = -kMaxCoordinate;
+#if KOVRIN_SSE2
+  __m128 vcx_, vcy_;
+  __m128i clipMinX_, clipMinY_, flippedExtentX_, flippedExtentY_;  // the clip, lane by lane
   __m128 top_ = farAbove(), bottom_ = farBelow();
+#endif
 };
 
 // Fills the vertex table from vertexProj; returns the rows the usable vertices lie on.
@@ -142,7 +162,9 @@ std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model
   const size_t n = static_cast<size_t>(m.vertexCount);
   const Vec3* proj = m.vertexProj.data();
   size_t v = 0;
+#if KOVRIN_SSE2
   for (; v + 4 <= n; v += 4) table.four(v, loadFourPoints(proj + v));
+#endif
   for (; v < n; ++v) table.one(v, proj[v]);
   return table.rows();
 }
@@ -220,8 +242,8 @@ template <bool marking, bool cull>
   for (int32_t t = first; t < last; ++t) {
     // The normals and corners are read in order; asking for them some 170 triangles ahead
     // keeps the pass from waiting on them (measured faster than leaving it to the hardware).
-    _mm_prefetch(reinterpret_cast<const char*>(normals + t) + 2048, _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(tris + t) + 2048, _MM_HINT_T0);
+    prefetchLine(reinterpret_cast<const char*>(normals + t) + 2048);
+    prefetchLine(reinterpret_cast<const char*>(tris + t) + 2048);
     if (!marking && cull && rotatedDepth(turn, normals[t]) > 0.0f) continue;  // facing away
     const Tri tri = tris[t];
     const ScreenVertex* va = sv + tri.a;
@@ -394,16 +416,8 @@ void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c,
   // The projection and the vertex table in one sweep over the vertices.
   ScreenTableWriter table(rb, m, c);
   const int32_t n = m.vertexCount;
-  const Vec3* pos = m.vertexPos.data();
-  Vec3* proj = m.vertexProj.data();
-  const CameraLanes lanes = cameraLanes(c);
-  int32_t v = 0;
-  for (; v + 4 <= n; v += 4) {
-    const FourPoints p = projectFourPoints(lanes, loadFourPoints(pos + v));
-    storeFourProjections(proj + v, p);
-    table.four(static_cast<size_t>(v), p);
-  }
-  projectVertexRange(m, c, v, n);
+  const Vec3* proj = m.vertexProj.data();
+  int32_t v = projectVerticesInto(m, c, table);
   for (; v < n; ++v) table.one(static_cast<size_t>(v), proj[v]);
   if (m.triangleCount == 0) return;
   const std::pair<int32_t, int32_t> rows = table.rows();
