@@ -14,6 +14,7 @@
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
 #include "render_scene.h"
+#include "support/frame_compare.h"
 
 namespace {
 
@@ -299,19 +300,9 @@ void compareWithReference(unsigned seed, int clipMinX, int clipMinY, int clipMax
     refTriangle(ref, mine.m.vertexProj[tri.a], mine.m.vertexProj[tri.b], mine.m.vertexProj[tri.c],
                 static_cast<uint32_t>(t));
   }
-  int differences = 0;
-  for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < 64; ++x) {
-      uint32_t d1 = 0, d2 = 0;
-      std::memcpy(&d1, &mine.depth(x, y), 4);
-      std::memcpy(&d2, &ref.depth(x, y), 4);
-      if (mine.px(x, y) != ref.px(x, y) || d1 != d2) {
-        if (++differences <= 5)
-          ADD_FAILURE() << "seed " << seed << " pixel (" << x << ", " << y << "): " << mine.px(x, y)
-                        << " vs " << ref.px(x, y);
-      }
-    }
-  EXPECT_EQ(differences, 0);
+  EXPECT_TRUE(framesMatch("marking_" + std::to_string(seed) + "_clip" + std::to_string(clipMinX) +
+                              "_" + std::to_string(clipMinY),
+                          pictureOf(mine.rb), pictureOf(ref.rb)));
   EXPECT_GT(ref.coveredCount(0), 0);
 }
 
@@ -392,19 +383,9 @@ void compareDisplayWithReference(unsigned seed, uint32_t viewFlags, int clipMinX
     if (far && corner[0].z >= 1.0f && corner[1].z >= 1.0f && corner[2].z >= 1.0f) continue;
     refTriangle(ref, corner[0], corner[1], corner[2], color);
   }
-  int differences = 0;
-  for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < width; ++x) {
-      uint32_t d1 = 0, d2 = 0;
-      std::memcpy(&d1, &mine.depth(x, y), 4);
-      std::memcpy(&d2, &ref.depth(x, y), 4);
-      if (mine.px(x, y) != ref.px(x, y) || d1 != d2) {
-        if (++differences <= 5)
-          ADD_FAILURE() << "seed " << seed << " flags " << viewFlags << " pixel (" << x << ", " << y
-                        << "): " << mine.px(x, y) << " vs " << ref.px(x, y);
-      }
-    }
-  EXPECT_EQ(differences, 0);
+  EXPECT_TRUE(framesMatch("display_" + std::to_string(seed) + "_flags" + std::to_string(viewFlags) +
+                              "_clip" + std::to_string(clipMinX) + "_w" + std::to_string(width),
+                          pictureOf(mine.rb), pictureOf(ref.rb)));
   EXPECT_GT(ref.coveredCount(0), 100);
 }
 
@@ -436,15 +417,7 @@ TEST(TriangleReference, TinyTrianglesMatch) {
       refTriangle(ref, mine.m.vertexProj[tri.a], mine.m.vertexProj[tri.b], mine.m.vertexProj[tri.c],
                   static_cast<uint32_t>(t));
     }
-    int differences = 0;
-    for (int y = 0; y < 24; ++y)
-      for (int x = 0; x < 32; ++x) {
-        uint32_t d1 = 0, d2 = 0;
-        std::memcpy(&d1, &mine.depth(x, y), 4);
-        std::memcpy(&d2, &ref.depth(x, y), 4);
-        differences += mine.px(x, y) != ref.px(x, y) || d1 != d2;
-      }
-    EXPECT_EQ(differences, 0) << "seed " << seed;
+    EXPECT_TRUE(framesMatch("tiny_" + std::to_string(seed), pictureOf(mine.rb), pictureOf(ref.rb)));
   }
 }
 
@@ -616,14 +589,12 @@ TEST(TriangleVertexTable, ProjectingWithTheTableDrawsTheSameFrame) {
       drawTriangles(plain, plainModel, c, viewOptionsFrom(flags), false);
       clearRenderBuffers(fused, kFar);
       projectAndDrawTriangles(fused, model, c, viewOptionsFrom(flags));
-      int differences = 0, covered = 0;
-      for (size_t i = 0; i < plain.frameBuffer.size(); ++i) {
-        differences += plain.frameBuffer[i] != fused.frameBuffer[i] ||
-                       std::memcmp(&plain.depthBuffer[i], &fused.depthBuffer[i], 4) != 0;
-        covered += plain.frameBuffer[i] != 0;
-      }
-      EXPECT_EQ(differences, 0) << "seed " << seed << " flags " << flags;
-      EXPECT_GT(covered, 300) << "seed " << seed << " flags " << flags;
+      const std::string name = "fused_" + std::to_string(seed) + "_flags" + std::to_string(flags);
+      EXPECT_TRUE(framesMatch(name, pictureOf(fused), pictureOf(plain)));
+      EXPECT_GT(std::count_if(plain.frameBuffer.begin(), plain.frameBuffer.end(),
+                              [](uint32_t p) { return p != 0; }),
+                300)
+          << name;
       EXPECT_EQ(
           std::memcmp(plainModel.vertexProj.data(), model.vertexProj.data(), 598 * sizeof(Vec3)),
           0);
