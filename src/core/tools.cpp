@@ -129,7 +129,7 @@ void nearestThree(Editor& ed) {
   const float cy = static_cast<float>(ed.camera.viewCenterY);
   const float mx = static_cast<float>(ed.input.mouseX);
   const float my = static_cast<float>(ed.input.mouseY);
-  t.pickDist.fill(10000000.0f);
+  t.pickDist.fill(kPickStartDistance);
   t.pickSlots.fill(-1);
   for (int32_t i = 0; i < m.vertexCount; ++i) {
     const Vec3 p = m.vertexProj[i];

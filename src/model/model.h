@@ -26,10 +26,13 @@ constexpr uint8_t kSelectedBit = 0x80;
 constexpr uint8_t kGroupMask = 0x7F;
 constexpr uint8_t kRemoveMark = 127;  // flag byte of a triangle that compactTriangles drops
 
+// Where a bounding box starts before its first point: beyond any coordinate a model holds.
+constexpr float kNoBound = 1.0e9f;
+
 // Centre of the selection's bounding box, recomputed after every render.
 struct Selection {
-  Vec3 selectionCenter{0, 0, 0};  // centre of the bounding box of the selected corners
-  float selectionMinZ = 1.0e9f;   // lowest z of that box
+  Vec3 selectionCenter{0, 0, 0};   // centre of the bounding box of the selected corners
+  float selectionMinZ = kNoBound;  // lowest z of that box
 };
 
 // Default capacities (settings keys maxv, maxt, maxl).

@@ -42,8 +42,8 @@ void compactTriangles(Model& m) {
 }
 
 void computeSelectionCenter(const Model& m, Selection& s) {
-  Vec3 lo{1000000000.0f, 1000000000.0f, 1000000000.0f};
-  Vec3 hi{-1000000000.0f, -1000000000.0f, -1000000000.0f};
+  Vec3 lo{kNoBound, kNoBound, kNoBound};
+  Vec3 hi{-kNoBound, -kNoBound, -kNoBound};
   for (int32_t t = 0; t < m.triangleCount; ++t) {
     if ((m.triFlags[t] & kSelectedBit) == 0) continue;
     const Tri tri = m.triVerts[t];

@@ -41,8 +41,5 @@ void selectRectangle(RenderBuffers& rb, Model& m, const Camera& c, const ViewOpt
       }
     }
   }
-  rb.clipMinX = 0;
-  rb.clipMinY = 0;
-  rb.clipMaxX = rb.renderMaxX;
-  rb.clipMaxY = rb.renderMaxY;
+  resetClip(rb);
 }

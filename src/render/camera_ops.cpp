@@ -93,7 +93,7 @@ int32_t pickNearestVertex(const Model& m, const Camera& c, float farDepth, int p
   // Squared distances start at 1e7, so a vertex more than 3163 pixels away on one axis can
   // never win; such vertices are passed over before the conversion to an integer.
   constexpr float kFar = 4000.0f;
-  float best = 10000000.0f;
+  float best = kPickStartDistance;
   int32_t result = previous;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const float fpx = static_cast<float>(px), fpy = static_cast<float>(py);

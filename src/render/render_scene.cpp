@@ -6,10 +6,7 @@
 void renderScene(RenderBuffers& rb, Model& m, Camera& c, const ViewOptions& view, float farDepth) {
   computeCameraTrig(c);
   clearRenderBuffers(rb, farDepth);
-  rb.clipMinX = 0;
-  rb.clipMinY = 0;
-  rb.clipMaxX = rb.renderMaxX;
-  rb.clipMaxY = rb.renderMaxY;
+  resetClip(rb);
   if (view.grid) drawGrid(rb, c);
   if (view.triangles)
     projectAndDrawTriangles(rb, m, c, view);
