@@ -86,8 +86,9 @@ inline void storeFourProjections(Vec3* proj, const FourPoints& v) {
 // The projection sweep: fills vertexProj for vertices 0 .. vertexCount - 1, four at a time
 // where the build has lanes (each four also handed to `sink.four(v, points)`), the rest one
 // at a time. Returns the first vertex projected one at a time.
+// Inlined into its callers so that a sink's running state stays in registers.
 template <class Sink>
-int32_t projectVerticesInto(Model& m, const Camera& c, Sink& sink) {
+[[gnu::always_inline]] inline int32_t projectVerticesInto(Model& m, const Camera& c, Sink& sink) {
   const int32_t n = m.vertexCount;
   int32_t v = 0;
 #if KOVRIN_SSE2
