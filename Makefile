@@ -2,7 +2,7 @@
 JOBS ?= 2
 PREFIX ?= /usr/local
 
-.PHONY: deps release run test bench asan fuzz soak clean format install docs-screenshot
+.PHONY: deps release run test bench asan plain test-arm64 fuzz soak clean format install docs-screenshot
 
 deps:
 	bash scripts/install-deps.sh
@@ -19,17 +19,35 @@ EVENTS ?= 200000
 SEED ?= 1
 SEEDS ?= 1
 
-# Release tests, then the unit tests again under ASan+UBSan (any finding fails), then a
-# 20-second smoke run of every fuzz target.
+# Release tests, then the unit tests again under ASan+UBSan (any finding fails), then once
+# more with the plain C++ inner loops, then a 20-second smoke run of every fuzz target.
 test: release
 	ctest --preset release -j $(JOBS)
 	$(MAKE) asan
+	$(MAKE) plain
 	bash fuzz/run.sh 20
 
 asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS) --target kovrin_tests kovrin
 	ctest --preset asan -j $(JOBS) -E '^e2e_'
+
+# The unit tests built with the plain C++ inner loops instead of the SSE2 ones: every result
+# must be the same, so the same tests pass.
+plain: deps
+	cmake --preset plain >/dev/null
+	cmake --build --preset plain -j $(JOBS) --target kovrin_tests
+	./build/plain/kovrin_tests --gtest_brief=1
+
+# The unit tests cross-built for 64-bit ARM and run under qemu-user (the plain inner loops;
+# without the window and PNG libraries, so the two tests that read or write PNG files are left
+# out). Not part of `test`: it takes a while (see README).
+ARM64_SKIP = ToolCommands.RenderFramesTheModelInItsColours:StartupFrame.*
+test-arm64: deps
+	cmake --preset arm64 >/dev/null
+	cmake --build --preset arm64 -j $(JOBS) --target kovrin_tests
+	qemu-aarch64 -L /usr/aarch64-linux-gnu ./build/arm64/kovrin_tests --gtest_brief=1 \
+	  --gtest_filter=-$(ARM64_SKIP)
 
 # Every libFuzzer target for FUZZ_SECONDS each (needs clang).
 fuzz: deps

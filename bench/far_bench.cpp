@@ -7,6 +7,7 @@
 
 #include "bench_setup.h"
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "render/overlays.h"
 #include "render/render_passes.h"
 
@@ -43,7 +44,7 @@ void farTriangle(benchmark::State& state) {
   s.m.triangleCount = 2;
   for (auto _ : state) {
     clearRenderBuffers(s.rb, kFarDepth);
-    drawTriangles(s.rb, s.m, s.c, kShowTris, false);
+    drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kShowTris), false);
     benchmark::ClobberMemory();
   }
   state.counters["frame#"] = checksum(s.rb.frameBuffer.data(), s.rb.frameBuffer.size() * 4);

@@ -4,6 +4,7 @@
 
 #include "bench_setup.h"
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "model/cutting.h"
 #include "model/fields.h"
 #include "model/transforms.h"
@@ -40,7 +41,8 @@ void selectWholeFrame(benchmark::State& state) {
     state.PauseTiming();
     clearTriangleFlags(m);
     state.ResumeTiming();
-    selectRectangle(rb, m, c, flags, kFarDepth, 0, 0, rb.renderMaxX, rb.renderMaxY);
+    selectRectangle(rb, m, c, viewOptionsFrom(flags), kFarDepth, 0, 0, rb.renderMaxX,
+                    rb.renderMaxY);
     benchmark::ClobberMemory();
   }
   for (int32_t t = 0; t < m.triangleCount; ++t) selected += (m.triFlags[t] & kSelectedBit) != 0;

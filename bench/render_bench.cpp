@@ -7,6 +7,7 @@
 
 #include "bench_setup.h"
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
 
@@ -33,7 +34,7 @@ void renderFrame(benchmark::State& state) {
     computeCameraTrig(c);
     clearRenderBuffers(rb, kFarDepth);
     drawGrid(rb, c);
-    projectAndDrawTriangles(rb, m, c, flags);
+    projectAndDrawTriangles(rb, m, c, viewOptionsFrom(flags));
     drawLines(rb, m, c);
     presentFrame(rb, rdet, 32, screen.data(), screenW * 4, screenW, screenH);
     benchmark::DoNotOptimize(screen.data());
@@ -85,7 +86,7 @@ void trianglesOnly(benchmark::State& state) {
     state.PauseTiming();
     clearRenderBuffers(rb, kFarDepth);
     state.ResumeTiming();
-    drawTriangles(rb, m, c, flags, false);
+    drawTriangles(rb, m, c, viewOptionsFrom(flags), false);
     benchmark::ClobberMemory();
   }
 }

@@ -8,6 +8,7 @@
 
 #include "bench_setup.h"
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
 #include "torus_mesh.h"
@@ -35,7 +36,7 @@ void renderTenMillion(benchmark::State& state) {
   for (auto _ : state) {
     computeCameraTrig(c);
     clearRenderBuffers(rb, 1000000.0f);
-    projectAndDrawTriangles(rb, m, c, flags);
+    projectAndDrawTriangles(rb, m, c, viewOptionsFrom(flags));
     presentFrame(rb, 1, 32, screen.data(), 800 * 4, 800, 600);
     benchmark::ClobberMemory();
   }

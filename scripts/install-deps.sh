@@ -4,7 +4,8 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config libsdl2-dev googletest libgtest-dev
       libbenchmark-dev xvfb xdotool imagemagick console-setup-linux
-      admesh assimp-utils libpng-dev desktop-file-utils libxml2-utils f3d clang libclang-rt-14-dev util-linux mount python3 bc)
+      admesh assimp-utils libpng-dev desktop-file-utils libxml2-utils f3d clang libclang-rt-14-dev util-linux mount python3 bc
+      g++-aarch64-linux-gnu qemu-user)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

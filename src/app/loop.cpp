@@ -11,6 +11,7 @@
 #include "core/platform/exit_signals.h"
 #include "core/platform/screen_modes.h"
 #include "core/recovery.h"
+#include "core/view_options.h"
 #include "io/model_file.h"
 #include "io/safe_write.h"
 #include "model/selection.h"
@@ -74,7 +75,7 @@ void setupCamera(Editor& ed) {
 // [SECTION] the render and present steps
 
 void renderStep(Editor& ed) {
-  renderScene(ed.render, ed.model, ed.camera, ed.viewFlags, farDepth(ed.fields));
+  renderScene(ed.render, ed.model, ed.camera, viewOptionsFrom(ed.viewFlags), farDepth(ed.fields));
   ed.requests.needRender = 0;
   ed.requests.needPresent = 1;
   computeSelectionCenter(ed.model, ed.selection);
@@ -271,7 +272,11 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
   // The 8-bit palette.
   ed.uiColors = kUiColors;
   if (ed.screenDepth == 8) {
-    setEightBitPalette(p);
+    for (int i = 0; i < 256; ++i) {
+      const uint32_t rgb = eightBitPaletteColor(i);
+      p.setPaletteEntry(i, static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8 & 0xFF),
+                        static_cast<int>(rgb & 0xFF));
+    }
     for (auto& c : ed.uiColors) c = toPaletteIndex(c);
   }
   // The default model (its arrays were allocated before the screen opened).

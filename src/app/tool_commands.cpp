@@ -100,8 +100,10 @@ void renderPicture(Model& m, bool colors, const Picture& p, std::vector<uint32_t
   const float farthest = fitView(cam, m, rb.renderWidth, rb.renderHeight);
   const float far = std::max(kDefaultDrawDepth, 2.0f * farthest);
   recomputeNormals(m);
-  const uint32_t flags = kShowTris | kShowLines | (colors ? kModelColors : 0u);
-  renderScene(rb, m, cam, flags, far);
+  ViewOptions view;
+  view.triangles = view.lines = true;
+  view.modelColors = colors;
+  renderScene(rb, m, cam, view, far);
   const size_t n = static_cast<size_t>(p.width) * static_cast<size_t>(p.height);
   pixels.assign(n, 0);
   if (!p.transparent) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/view_options.h"
 #include "model/triangle_tools.h"
 #include "render/box_select.h"
 #include "render/camera_ops.h"
@@ -76,8 +77,8 @@ PassFlow selectionTool(Editor& ed) {
   }
   if (ed.tools.selectDragging != 0) {
     recordStep(ed.history, ed.model, scopeWith(kScopeNone, kHistFlags, Change::Rewrite), [&] {
-      selectRectangle(ed.render, ed.model, ed.camera, ed.viewFlags, farDepth(ed.fields), in.anchorX,
-                      in.anchorY, in.mouseX, in.mouseY);
+      selectRectangle(ed.render, ed.model, ed.camera, viewOptionsFrom(ed.viewFlags),
+                      farDepth(ed.fields), in.anchorX, in.anchorY, in.mouseX, in.mouseY);
       return 0;
     });
     ed.requests.needRender = 1;
@@ -129,7 +130,7 @@ void nearestThree(Editor& ed) {
   const float cy = static_cast<float>(ed.camera.viewCenterY);
   const float mx = static_cast<float>(ed.input.mouseX);
   const float my = static_cast<float>(ed.input.mouseY);
-  t.pickDist.fill(10000000.0f);
+  t.pickDist.fill(kPickStartDistance);
   t.pickSlots.fill(-1);
   for (int32_t i = 0; i < m.vertexCount; ++i) {
     const Vec3 p = m.vertexProj[i];

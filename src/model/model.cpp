@@ -1,11 +1,11 @@
 #include "model/model.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <new>
 #include <stdexcept>
+
+#include "model/simd.h"
 
 uint64_t modelBytesFor(int64_t maxv, int64_t maxt, int64_t maxl) {
   const uint64_t v = static_cast<uint64_t>(maxv + 1);
@@ -89,6 +89,7 @@ void recomputeNormals(Model& m) {
   Vec3* out = m.triNormal.data();
   const int32_t n = m.triangleCount;
   int32_t t = 0;
+#if KOVRIN_SSE2
   const __m128 zero = _mm_setzero_ps(), far = _mm_set1_ps(kZeroNormalDivisor);
   for (; t + 4 <= n; t += 4) {
     const Tri* q = tris + t;
@@ -119,6 +120,7 @@ void recomputeNormals(Model& m) {
     _mm_store_ps(rz, _mm_div_ps(nz, len));
     for (int k = 0; k < 4; ++k) out[t + k] = Vec3{rx[k], ry[k], rz[k]};
   }
+#endif
   for (; t < n; ++t) {
     const Tri tri = tris[t];
     out[t] = triangleNormal(pos[tri.a], pos[tri.b], pos[tri.c]);

@@ -3,10 +3,9 @@
 
 #include <algorithm>
 
-#include "core/editor.h"
 #include "render/render_passes.h"
 
-void selectRectangle(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
+void selectRectangle(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view,
                      float farDepth, int xA, int yA, int xB, int yB) {
   if (rb.renderWidth <= 0 || rb.renderHeight <= 0) return;
   // Corners in order; kept inside the frame so the fill below stays in the buffers.
@@ -27,9 +26,9 @@ void selectRectangle(RenderBuffers& rb, Model& m, const Camera& c, uint32_t view
     std::fill(rb.depthBuffer.begin() + static_cast<std::ptrdiff_t>(row + x0),
               rb.depthBuffer.begin() + static_cast<std::ptrdiff_t>(row + x1 + 1), farDepth);
   }
-  drawTriangles(rb, m, c, viewFlags, true);
-  if ((viewFlags & kOnlySelectVisible) != 0) {
-    const bool unselect = (viewFlags & kUnselect) != 0;
+  drawTriangles(rb, m, c, view, true);
+  if (view.onlySelectVisible) {
+    const bool unselect = view.unselect;
     for (int y = y0; y <= y1; ++y) {
       const uint32_t* row = rb.frameBuffer.data() + static_cast<size_t>(y) * width;
       for (int x = x0; x <= x1; ++x) {
@@ -42,8 +41,5 @@ void selectRectangle(RenderBuffers& rb, Model& m, const Camera& c, uint32_t view
       }
     }
   }
-  rb.clipMinX = 0;
-  rb.clipMinY = 0;
-  rb.clipMaxX = rb.renderMaxX;
-  rb.clipMaxY = rb.renderMaxY;
+  resetClip(rb);
 }

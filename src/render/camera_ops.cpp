@@ -16,6 +16,11 @@ float wrapOnce(float angle) {
   return angle;
 }
 
+// Takes the four-vertex groups of the projection sweep and does nothing with them.
+struct NoSink {
+  void four(size_t, const auto&) {}
+};
+
 }  // namespace
 
 void computeCameraTrig(Camera& c) {
@@ -34,16 +39,8 @@ Vec3 rotatePoint(const Camera& c, Vec3 p) {
 }
 
 void projectVertices(Model& m, const Camera& c) {
-  const Vec3* pos = m.vertexPos.data();
-  Vec3* proj = m.vertexProj.data();
-  const int32_t n = m.vertexCount;
-  int32_t v = 0;
-  // Four vertices at a time (the divisions are the cost here, and one packed division does
-  // four), then the rest one by one.
-  const CameraLanes lanes = cameraLanes(c);
-  for (; v + 4 <= n; v += 4)
-    storeFourProjections(proj + v, projectFourPoints(lanes, loadFourPoints(pos + v)));
-  projectVertexRange(m, c, v, n);
+  NoSink none;
+  projectVerticesInto(m, c, none);
 }
 
 void projectVertexRange(Model& m, const Camera& c, int32_t first, int32_t last) {
@@ -96,7 +93,7 @@ int32_t pickNearestVertex(const Model& m, const Camera& c, float farDepth, int p
   // Squared distances start at 1e7, so a vertex more than 3163 pixels away on one axis can
   // never win; such vertices are passed over before the conversion to an integer.
   constexpr float kFar = 4000.0f;
-  float best = 10000000.0f;
+  float best = kPickStartDistance;
   int32_t result = previous;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const float fpx = static_cast<float>(px), fpy = static_cast<float>(py);

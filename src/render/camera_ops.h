@@ -16,6 +16,8 @@ void projectVertexRange(Model& m, const Camera& c, int32_t first, int32_t last);
 // Frame pixel and depth sample back to a world point. Returns false when a background ray
 // misses the ground plane (parallel, or meeting it behind the camera).
 bool unprojectPixel(const Camera& c, float farDepth, int px, int py, float depthSample, Vec3& out);
+// The squared pixel distance a vertex pick starts from: a vertex farther off never wins.
+constexpr float kPickStartDistance = 10000000.0f;
 // Vertex nearest to the pixel among those with 1.0 <= depth <= farDepth; `previous` when none.
 int32_t pickNearestVertex(const Model& m, const Camera& c, float farDepth, int px, int py,
                           int32_t previous);

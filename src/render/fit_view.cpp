@@ -7,10 +7,11 @@
 
 namespace {
 
-constexpr double kFill = 0.9;  // share of the frame's width or height the box may take
+constexpr double kFill = 0.9;         // share of the frame's width or height the box may take
+constexpr double kMaxCentre = 1.0e9;  // a projection centre stays this many pixels from 0
 
 int32_t clampedPixel(double v) {
-  return static_cast<int32_t>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
+  return static_cast<int32_t>(std::clamp(std::nearbyint(v), -kMaxCentre, kMaxCentre));
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // Clearing the frame, the 8-bit palette, and the conversion of the frame to the screen at
 // its colour depth and detail level.
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
+#include "model/simd.h"
 #include "render/render_passes.h"
 
 namespace {
@@ -95,6 +94,7 @@ void convertRowDoubled(Format f, const uint32_t* src, int n, uint8_t* dst) {
 void convertRowAveraged(Format f, const uint32_t* top, const uint32_t* bottom, int n,
                         uint8_t* dst) {
   int x = 0;
+#if KOVRIN_SSE2
   if (f == Format::Rgb32) {
     // Four screen pixels at a time. The four quarters of each block add up to at most 252
     // per channel, so the sums never carry and their order does not matter.
@@ -114,6 +114,7 @@ void convertRowAveraged(Format f, const uint32_t* top, const uint32_t* bottom, i
       _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * x), _mm_add_epi32(even, odd));
     }
   }
+#endif
   for (; x < n; ++x) {
     const uint32_t p = ((top[2 * x] >> 2) & 0x3F3F3F) + ((top[2 * x + 1] >> 2) & 0x3F3F3F) +
                        ((bottom[2 * x] >> 2) & 0x3F3F3F) + ((bottom[2 * x + 1] >> 2) & 0x3F3F3F);
@@ -181,8 +182,9 @@ void presentFrame(const RenderBuffers& rb, int rdet, int screenDepth, uint8_t* s
   }
 }
 
-void setEightBitPalette(Platform& p) {
-  for (int i = 0; i < 256; ++i) p.setPaletteEntry(i, i & 0xC0, (i & 0x3C) * 4, (i & 0x03) * 64);
+uint32_t eightBitPaletteColor(int i) {
+  const uint32_t v = static_cast<uint32_t>(i);
+  return (v & 0xC0) << 16 | ((v & 0x3C) * 4) << 8 | (v & 0x03) * 64;
 }
 
 uint32_t toPaletteIndex(uint32_t rgb) {

@@ -2,10 +2,15 @@
 // each lane as the one-vertex formulas, so every lane gets exactly their bits.
 #pragma once
 
-#include <emmintrin.h>
+#include <cstddef>
+#include <cstdint>
 
 #include "model/model.h"
+#include "model/simd.h"
 #include "render/camera.h"
+#include "render/camera_ops.h"
+
+#if KOVRIN_SSE2
 
 // x, y and z of four consecutive points (48 bytes), one coordinate per register.
 struct FourPoints {
@@ -75,4 +80,30 @@ inline void storeFourProjections(Vec3* proj, const FourPoints& v) {
     if ((keep >> k) & 1) proj[k].x = x[k], proj[k].y = y[k];
     proj[k].z = z[k];
   }
+}
+#endif
+
+// The projection sweep: fills vertexProj for vertices 0 .. vertexCount - 1, four at a time
+// where the build has lanes (each four also handed to `sink.four(v, points)`), the rest one
+// at a time. Returns the first vertex projected one at a time.
+// Inlined into its callers so that a sink's running state stays in registers.
+template <class Sink>
+[[gnu::always_inline]] inline int32_t projectVerticesInto(Model& m, const Camera& c, Sink& sink) {
+  const int32_t n = m.vertexCount;
+  int32_t v = 0;
+#if KOVRIN_SSE2
+  // The divisions are the cost here, and one packed division does four.
+  const Vec3* pos = m.vertexPos.data();
+  Vec3* proj = m.vertexProj.data();
+  const CameraLanes lanes = cameraLanes(c);
+  for (; v + 4 <= n; v += 4) {
+    const FourPoints p = projectFourPoints(lanes, loadFourPoints(pos + v));
+    storeFourProjections(proj + v, p);
+    sink.four(static_cast<size_t>(v), p);
+  }
+#else
+  (void)sink;
+#endif
+  projectVertexRange(m, c, v, n);
+  return v;
 }

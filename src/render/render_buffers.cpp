@@ -16,10 +16,7 @@ bool allocateRenderBuffers(RenderBuffers& rb, int screenWidth, int screenHeight,
   rb.renderHeight = h;
   rb.renderMaxX = w - 1;
   rb.renderMaxY = h - 1;
-  rb.clipMinX = 0;
-  rb.clipMinY = 0;
-  rb.clipMaxX = rb.renderMaxX;
-  rb.clipMaxY = rb.renderMaxY;
+  resetClip(rb);
   try {
     const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
     rb.frameBuffer.assign(n, 0);

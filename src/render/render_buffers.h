@@ -30,3 +30,11 @@ struct RenderBuffers {
   FixedArray<uint32_t> partFrames;
   FixedArray<float> partDepths;
 };
+
+// The clip rectangle back to the whole frame.
+inline void resetClip(RenderBuffers& rb) {
+  rb.clipMinX = 0;
+  rb.clipMinY = 0;
+  rb.clipMaxX = rb.renderMaxX;
+  rb.clipMaxY = rb.renderMaxY;
+}

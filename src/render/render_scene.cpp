@@ -1,21 +1,17 @@
 #include "render/render_scene.h"
 
-#include "core/editor.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
 
-void renderScene(RenderBuffers& rb, Model& m, Camera& c, uint32_t viewFlags, float farDepth) {
+void renderScene(RenderBuffers& rb, Model& m, Camera& c, const ViewOptions& view, float farDepth) {
   computeCameraTrig(c);
   clearRenderBuffers(rb, farDepth);
-  rb.clipMinX = 0;
-  rb.clipMinY = 0;
-  rb.clipMaxX = rb.renderMaxX;
-  rb.clipMaxY = rb.renderMaxY;
-  if (viewFlags & kShowGrid) drawGrid(rb, c);
-  if (viewFlags & kShowTris)
-    projectAndDrawTriangles(rb, m, c, viewFlags);
+  resetClip(rb);
+  if (view.grid) drawGrid(rb, c);
+  if (view.triangles)
+    projectAndDrawTriangles(rb, m, c, view);
   else
     projectVertices(m, c);
-  if (viewFlags & kShowLines) drawLines(rb, m, c);
-  if (viewFlags & kShowVerts) drawVertices(rb, m, c);
+  if (view.lines) drawLines(rb, m, c);
+  if (view.vertices) drawVertices(rb, m, c);
 }

@@ -1,5 +1,5 @@
 // One render of the scene into the frame: clear, project, then the passes the option word
-// turns on (grid, triangles, lines, vertices) over the whole frame.
+// options turn on (grid, triangles, lines, vertices) over the whole frame.
 #pragma once
 
 #include <cstdint>
@@ -7,5 +7,6 @@
 #include "model/model.h"
 #include "render/camera.h"
 #include "render/render_buffers.h"
+#include "render/view_options.h"
 
-void renderScene(RenderBuffers& rb, Model& m, Camera& c, uint32_t viewFlags, float farDepth);
+void renderScene(RenderBuffers& rb, Model& m, Camera& c, const ViewOptions& view, float farDepth);

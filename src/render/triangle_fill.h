@@ -76,6 +76,20 @@ struct FillMode {
   uint8_t* flags = nullptr;  // the triangle's flag byte when marking
 };
 
+// The depth test and store of one pixel: the triangle's value goes in where its depth 1 / iz
+// lies strictly nearer than what the pixel holds.
+[[gnu::always_inline]] inline void storeIfNearer(uint32_t* frame, float* depth, int64_t x,
+                                                 uint32_t color, float iz) {
+  // A plain branch, not selects: with selects every store waits for the load before it,
+  // and the next triangle, which mostly touches the same pixels, waits for those stores.
+  // A predicted branch lets the stores go ahead; measured faster on the torus.
+  const float z = 1.0f / iz;
+  if (z < depth[x]) {
+    frame[x] = color;
+    depth[x] = z;
+  }
+}
+
 // One span of row y from x = xs to xe inclusive, 1/z from iz by step per pixel.
 inline void drawSpan(FillTarget& target, int64_t y, int64_t xs, int64_t xe, float iz, float step) {
   if (xe < target.clipMinX || xs > target.clipMaxX) return;
@@ -90,14 +104,7 @@ inline void drawSpan(FillTarget& target, int64_t y, int64_t xs, int64_t xe, floa
   float* depth = target.depth + row;
   const uint32_t color = target.drawColor;
   for (int64_t x = xs; x <= last; ++x) {
-    // A plain branch, not selects: with selects every store waits for the load before it,
-    // and the next triangle, which mostly touches the same pixels, waits for those stores.
-    // A predicted branch lets the stores go ahead; measured faster on the torus.
-    const float z = 1.0f / iz;
-    if (z < depth[x]) {
-      frame[x] = color;
-      depth[x] = z;
-    }
+    storeIfNearer(frame, depth, x, color, iz);
     iz = iz + step;
   }
 }
@@ -114,40 +121,36 @@ struct SpanEnd {
   float iz;
 };
 
+// A row's span from its left end to its right; with both ends on one column, `a` is left.
+struct OrderedSpan {
+  int64_t left, right;
+  float izLeft, izRight;
+};
+[[gnu::always_inline]] inline OrderedSpan orderEnds(SpanEnd a, SpanEnd b) {
+  const bool aRight = a.x > b.x;
+  return {aRight ? b.x : a.x, aRight ? a.x : b.x, aRight ? b.iz : a.iz, aRight ? a.iz : b.iz};
+}
+
 // One row of a triangle that lies wholly inside the clip rectangle: the span between the
 // two edge ends, both included, exactly as the general fill draws it but without clipping.
 [[gnu::always_inline]] inline void drawRowInside(uint32_t* frame, float* depth, uint32_t color,
                                                  SpanEnd a, SpanEnd b) {
-  const bool aRight = a.x > b.x;
-  const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
-  const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
+  const OrderedSpan s = orderEnds(a, b);
   // The first pixel; most rows of a dense model have no other, and need no step.
-  const float z = 1.0f / izLeft;
-  if (z < depth[left]) {
-    frame[left] = color;
-    depth[left] = z;
-  }
-  if (right == left) return;
-  const float step = (izRight - izLeft) / static_cast<float>(right - left);
-  float iz = izLeft;
-  for (int64_t x = left + 1; x <= right; ++x) {
+  storeIfNearer(frame, depth, s.left, color, s.izLeft);
+  if (s.right == s.left) return;
+  const float step = (s.izRight - s.izLeft) / static_cast<float>(s.right - s.left);
+  float iz = s.izLeft;
+  for (int64_t x = s.left + 1; x <= s.right; ++x) {
     iz = iz + step;
-    const float zx = 1.0f / iz;
-    if (zx < depth[x]) {
-      frame[x] = color;
-      depth[x] = zx;
-    }
+    storeIfNearer(frame, depth, x, color, iz);
   }
 }
 
 // A row of one pixel at x = e.x, as drawRowInside draws it with both ends there.
 [[gnu::always_inline]] inline void drawPixelInside(uint32_t* frame, float* depth, uint32_t color,
                                                    SpanEnd e) {
-  const float z = 1.0f / e.iz;
-  if (z < depth[e.x]) {
-    frame[e.x] = color;
-    depth[e.x] = z;
-  }
+  storeIfNearer(frame, depth, e.x, color, e.iz);
 }
 
 // `inside`: the triangle lies wholly inside the clip rectangle and its rows are drawn (not
@@ -206,12 +209,10 @@ void fillTriangle(FillTarget& target, PixelCorner p1, PixelCorner p2, PixelCorne
         return;
       }
       // From the left end to the right, 1/z from the left end's; one pixel steps by 0.
-      const bool aRight = a.x > b.x;
-      const int64_t left = aRight ? b.x : a.x, right = aRight ? a.x : b.x;
-      const float izLeft = aRight ? b.iz : a.iz, izRight = aRight ? a.iz : b.iz;
-      const int64_t width = right - left;
-      const float step = (izRight - izLeft) / static_cast<float>(width > 0 ? width : 1);
-      drawSpan(target, y, left, right, izLeft, width > 0 ? step : 0.0f);
+      const OrderedSpan s = orderEnds(SpanEnd{a.x, a.iz}, SpanEnd{b.x, b.iz});
+      const int64_t width = s.right - s.left;
+      const float step = (s.izRight - s.izLeft) / static_cast<float>(width > 0 ? width : 1);
+      drawSpan(target, y, s.left, s.right, s.izLeft, width > 0 ? step : 0.0f);
     }
     if (turns > 1) return;  // the lower of the two other corners was this row
     a.advance();

@@ -1,11 +1,10 @@
 // Shading the tagged pixels of the filled-triangle pass, four neighbouring pixels at a time.
 #include "render/triangle_shading.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstdint>
 
+#if KOVRIN_SSE2
 namespace {
 
 // shadeTriangle for four triangles at once: the same float operations on each lane, and the
@@ -41,6 +40,7 @@ inline __m128i shadeFourTriangles(__m128 nz, __m128i words, __m128i selected, bo
 }
 
 }  // namespace
+#endif
 
 // Shades the tagged pixels of rows `firstRow` to `lastRow` (those the pass could draw on), four
 // neighbouring pixels at a time.
@@ -55,12 +55,13 @@ void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn,
   const size_t width = static_cast<size_t>(rb.renderWidth);
   uint32_t* frame = rb.frameBuffer.data() + static_cast<size_t>(firstRow) * width;
   const size_t n = static_cast<size_t>(lastRow - firstRow + 1) * width;
+  size_t i = 0;
+#if KOVRIN_SSE2
   // The triangle of a tagged pixel, 0 for any other (so that reads stay in the arrays).
   const auto triangleOf = [](uint32_t v) { return (v & kShadeLater) != 0 ? v & ~kShadeLater : 0; };
   // The triangles' data is read in pixel order, far from triangle order, so most reads miss
   // the cache: the data of the pixels some way ahead is asked for while these are shaded.
   constexpr size_t kAhead = 48;
-  size_t i = 0;
   for (; i + 4 <= n; i += 4) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(frame + i));
     const int tagged = _mm_movemask_ps(_mm_castsi128_ps(v));
@@ -68,9 +69,9 @@ void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn,
     if (i + kAhead + 4 <= n) {
       for (size_t k = i + kAhead; k < i + kAhead + 4; ++k) {
         const uint32_t t = triangleOf(frame[k]);
-        _mm_prefetch(reinterpret_cast<const char*>(normals + t), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(colors + t), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(triFlags + t), _MM_HINT_T0);
+        prefetchLine(normals + t);
+        prefetchLine(colors + t);
+        prefetchLine(triFlags + t);
       }
     }
     uint32_t t[4];
@@ -89,6 +90,7 @@ void shadeDrawnPixels(RenderBuffers& rb, const Model& m, const NormalTurn& turn,
     _mm_storeu_si128(reinterpret_cast<__m128i*>(frame + i),
                      _mm_or_si128(_mm_and_si128(keep, shaded), _mm_andnot_si128(keep, v)));
   }
+#endif
   for (; i < n; ++i) {
     const uint32_t v = frame[i];
     if ((v & kShadeLater) == 0) continue;

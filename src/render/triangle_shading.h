@@ -2,19 +2,24 @@
 // filled triangles tagged with their index.
 #pragma once
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "model/model.h"
+#include "model/simd.h"
 #include "render/render_buffers.h"
 
 // Round half to even, as std::lrint does in the default rounding mode, in one instruction
-// (the library call is measurable at a million triangles). |v| stays below 2^31 here.
+// (the library call is measurable at a million triangles). |v| stays below 2^31 here; beyond
+// that, and for NaN, the answer is INT32_MIN in every build, as the x86 conversion gives it.
 inline int32_t roundToInt(float v) {
+#if KOVRIN_SSE2
   return _mm_cvtss_si32(_mm_set_ss(v));
+#else
+  if (!(v >= -2147483648.0f && v < 2147483648.0f)) return INT32_MIN;
+  return static_cast<int32_t>(std::nearbyint(v));
+#endif
 }
 
 [[gnu::always_inline]] inline uint32_t shadeTriangle(float nz, uint16_t word, bool selected,

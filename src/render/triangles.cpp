@@ -1,7 +1,5 @@
 // The triangle pass: flat-shaded scan-line fill with a 1/z depth test, culling, wireframe,
 // and the marking mode the selection rectangle uses as its hit test.
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,167 +8,25 @@
 #include <utility>
 #include <vector>
 
-#include "core/editor.h"
+#include "model/simd.h"
 #include "render/camera_ops.h"
 #include "render/overlays.h"
-#include "render/project_lanes.h"
 #include "render/render_passes.h"
 #include "render/render_threads.h"
 #include "render/triangle_fill.h"
+#include "render/triangle_setup.h"
 #include "render/triangle_shading.h"
 
 namespace {
-
-// Corners further than this many pixels from the frame origin (or not finite) cannot be
-// converted to integers safely; their triangle is not drawn.
-constexpr float kMaxCoordinate = 1073741824.0f;  // 2^30
 
 struct Corner {
   float x, y, z;  // frame position with the view centre added, camera depth
 };
 
-constexpr int32_t kUnusable = INT32_MIN;
-static_assert(sizeof(ScreenVertex) == 16, "one vertex of the table is one 16-byte store");
-
-// Writes the vertex table from projected vertices. Four vertices at a time with the same
-// float steps per lane as one at a time; the packed conversion rounds half to even like the
-// single one. Nearer than the near plane drops every triangle of the vertex; a corner too far
-// out to be converted to an integer drops its filled triangles.
-class ScreenTableWriter {
- public:
-  ScreenTableWriter(RenderBuffers& rb, const Model& m, const Camera& c)
-      : cx_(static_cast<float>(c.viewCenterX)),
-        cy_(static_cast<float>(c.viewCenterY)),
-        vcx_(_mm_set1_ps(cx_)),
-        vcy_(_mm_set1_ps(cy_)),
-        minX_(rb.clipMinX),
-        minY_(rb.clipMinY),
-        extentX_(static_cast<uint32_t>(rb.clipMaxX) - static_cast<uint32_t>(rb.clipMinX)),
-        extentY_(static_cast<uint32_t>(rb.clipMaxY) - static_cast<uint32_t>(rb.clipMinY)),
-        clipMinX_(_mm_set1_epi32(minX_)),
-        clipMinY_(_mm_set1_epi32(minY_)),
-        flippedExtentX_(_mm_set1_epi32(static_cast<int32_t>(extentX_ ^ 0x80000000u))),
-        flippedExtentY_(_mm_set1_epi32(static_cast<int32_t>(extentY_ ^ 0x80000000u))) {
-    const size_t n = static_cast<size_t>(m.vertexCount);
-    // The editor sizes the table with the model at start-up; only callers that did not
-    // (tests, benchmarks) grow it here.
-    if (rb.screenVertices.size() < n) rb.screenVertices = FixedArray<ScreenVertex>(n);
-    out_ = rb.screenVertices.data();
-  }
-
-  // Vertices v .. v + 3: frame x and y relative to the view centre, and depth.
-  void four(size_t v, const FourPoints& p) {
-    const __m128 one = _mm_set1_ps(1.0f), nearPlane = _mm_set1_ps(kNearPlane);
-    const __m128 limit = _mm_set1_ps(kMaxCoordinate);
-    const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
-    const __m128 unusableX = _mm_castsi128_ps(_mm_set1_epi32(kUnusable));
-    const __m128 x = _mm_add_ps(vcx_, p.x), y = _mm_add_ps(vcy_, p.y);
-    const __m128 usable = _mm_and_ps(_mm_cmpge_ps(p.z, nearPlane),
-                                     _mm_and_ps(_mm_cmplt_ps(_mm_and_ps(x, absMask), limit),
-                                                _mm_cmplt_ps(_mm_and_ps(y, absMask), limit)));
-    const __m128i ix = _mm_cvtps_epi32(x), iy = _mm_cvtps_epi32(y);
-    __m128 rx = _mm_castsi128_ps(ix);
-    __m128 ry = _mm_castsi128_ps(iy);
-    // Inside the clip rectangle: the offsets from its top-left corner, compared as unsigned
-    // numbers (flipping the sign bits makes the signed compare do that), within its extent.
-    const __m128i signBits = _mm_set1_epi32(INT32_MIN);
-    const __m128 outside = _mm_castsi128_ps(_mm_or_si128(
-        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(ix, clipMinX_), signBits), flippedExtentX_),
-        _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(iy, clipMinY_), signBits), flippedExtentY_)));
-    __m128 riz = _mm_div_ps(one, p.z);
-    __m128 rfy = y;
-    top_ = _mm_min_ps(top_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, farAbove())));
-    bottom_ =
-        _mm_max_ps(bottom_, _mm_or_ps(_mm_and_ps(usable, y), _mm_andnot_ps(usable, farBelow())));
-    rx = _mm_or_ps(_mm_and_ps(usable, rx), _mm_andnot_ps(usable, unusableX));
-    ry = _mm_and_ps(usable, ry);
-    riz = _mm_or_ps(_mm_and_ps(usable, riz),
-                    _mm_andnot_ps(_mm_andnot_ps(outside, usable), _mm_castsi128_ps(signBits)));
-    rfy = _mm_and_ps(usable, rfy);
-    _MM_TRANSPOSE4_PS(rx, ry, riz, rfy);  // now one vertex per register
-    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v), rx);
-    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 1), ry);
-    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 2), riz);
-    _mm_storeu_ps(reinterpret_cast<float*>(out_ + v + 3), rfy);
-  }
-
-  void one(size_t v, Vec3 p) {
-    const float x = cx_ + p.x, y = cy_ + p.y;
-    const bool usable =
-        p.z >= kNearPlane && std::fabs(x) < kMaxCoordinate && std::fabs(y) < kMaxCoordinate;
-    if (usable) {
-      const int32_t rx = roundToInt(x), ry = roundToInt(y);
-      const bool inside = static_cast<uint32_t>(rx) - static_cast<uint32_t>(minX_) <= extentX_ &&
-                          static_cast<uint32_t>(ry) - static_cast<uint32_t>(minY_) <= extentY_;
-      const float iz = 1.0f / p.z;
-      out_[v] = {rx, ry, inside ? iz : -iz, y};
-      top_ = _mm_min_ss(top_, _mm_set_ss(y));
-      bottom_ = _mm_max_ss(bottom_, _mm_set_ss(y));
-    } else {
-      out_[v] = {kUnusable, 0, -0.0f, 0.0f};
-    }
-  }
-
-  // The rows the usable vertices lie on (first > last: none).
-  std::pair<int32_t, int32_t> rows() const {
-    __m128 top = _mm_min_ps(top_, _mm_shuffle_ps(top_, top_, _MM_SHUFFLE(1, 0, 3, 2)));
-    top = _mm_min_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(2, 3, 0, 1)));
-    __m128 bottom = _mm_max_ps(bottom_, _mm_shuffle_ps(bottom_, bottom_, _MM_SHUFFLE(1, 0, 3, 2)));
-    bottom = _mm_max_ps(bottom, _mm_shuffle_ps(bottom, bottom, _MM_SHUFFLE(2, 3, 0, 1)));
-    // Rounding keeps the order, so every usable vertex's row lies between these two.
-    return {roundToInt(_mm_cvtss_f32(top)), roundToInt(_mm_cvtss_f32(bottom))};
-  }
-
- private:
-  static __m128 farAbove() { return _mm_set1_ps(kMaxCoordinate); }
-  static __m128 farBelow() { return _mm_set1_ps(-kMaxCoordinate); }
-
-  float cx_, cy_;
-  __m128 vcx_, vcy_;
-  // The clip rectangle's top-left corner and its width and height less one.
-  int32_t minX_, minY_;
-  uint32_t extentX_, extentY_;
-  __m128i clipMinX_, clipMinY_, flippedExtentX_, flippedExtentY_;  // the same, lane by lane
-  ScreenVertex* out_ = nullptr;
-  // The highest and lowest usable frame y, lane by lane.
-  __m128 top_ = farAbove(), bottom_ = farBelow();
-};
-
-// Fills the vertex table from vertexProj; returns the rows the usable vertices lie on.
-std::pair<int32_t, int32_t> prepareScreenVertices(RenderBuffers& rb, const Model& m,
-                                                  const Camera& c) {
-  ScreenTableWriter table(rb, m, c);
-  const size_t n = static_cast<size_t>(m.vertexCount);
-  const Vec3* proj = m.vertexProj.data();
-  size_t v = 0;
-  for (; v + 4 <= n; v += 4) table.four(v, loadFourPoints(proj + v));
-  for (; v < n; ++v) table.one(v, proj[v]);
-  return table.rows();
-}
-
-// The bits of a table entry's 1/z: the sign bit set marks a corner outside the clip rectangle.
-inline uint32_t izBits(const ScreenVertex* v) {
-  uint32_t bits;
-  std::memcpy(&bits, &v->iz, 4);
-  return bits;
-}
-
-// A triangle's corners with the top one (smallest float y) in P3; P1 and P2 stay in
-// whatever order. Comparing the rounded rows instead could order equal rows differently.
-struct SortedCorners {
-  PixelCorner p1, p2, p3;
-};
-inline SortedCorners topCornerLast(const ScreenVertex* q1, const ScreenVertex* q2,
-                                   const ScreenVertex* q3) {
-  if (q1->fy < q2->fy) std::swap(q1, q2);
-  if (q2->fy < q3->fy) std::swap(q2, q3);
-  return {{q1->x, q1->y, q1->iz}, {q2->x, q2->y, q2->iz}, {q3->x, q3->y, q3->iz}};
-}
-
 // The wireframe pass: three depth-tested lines per triangle in triangle order.
 template <bool marking, bool cull>
-void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
-  const bool modelColors = (viewFlags & kModelColors) != 0;
+void wireframePass(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view) {
+  const bool modelColors = view.modelColors;
   const float cx = static_cast<float>(c.viewCenterX), cy = static_cast<float>(c.viewCenterY);
   const Vec3* proj = m.vertexProj.data();
   const NormalTurn turn{c.sinXY, c.cosXY, c.sinYZ, c.cosYZ};
@@ -221,16 +77,15 @@ template <bool marking, bool cull>
   for (int32_t t = first; t < last; ++t) {
     // The normals and corners are read in order; asking for them some 170 triangles ahead
     // keeps the pass from waiting on them (measured faster than leaving it to the hardware).
-    _mm_prefetch(reinterpret_cast<const char*>(normals + t) + 2048, _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(tris + t) + 2048, _MM_HINT_T0);
+    prefetchLine(reinterpret_cast<const char*>(normals + t) + 2048);
+    prefetchLine(reinterpret_cast<const char*>(tris + t) + 2048);
     if (!marking && cull && rotatedDepth(turn, normals[t]) > 0.0f) continue;  // facing away
     const Tri tri = tris[t];
     const ScreenVertex* va = sv + tri.a;
     const ScreenVertex* vb = sv + tri.b;
     const ScreenVertex* vc = sv + tri.c;
-    // The common case first: every corner usable and inside the clip rectangle, which the
-    // table marks by leaving the sign of 1/z clear.
-    const bool inside = ((izBits(va) | izBits(vb) | izBits(vc)) & 0x80000000u) == 0;
+    // The common case first: every corner usable and inside the clip rectangle.
+    const bool inside = insideClip(va, vb, vc);
     // Filled triangles write their tagged index; the colours follow once the pass is done.
     const uint32_t tag =
         marking ? static_cast<uint32_t>(t) : kShadeLater | static_cast<uint32_t>(t);
@@ -297,12 +152,12 @@ void foldParts(RenderBuffers& rb, int parts, int32_t firstRow, int32_t lastRow) 
 // consecutive runs: the first run draws into the frame, each later one into a frame and depth
 // buffer of its own that foldParts then folds in, so every pixel ends as with one thread.
 template <bool marking, bool cull>
-void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags,
+void filledPass(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view,
                 const std::pair<int32_t, int32_t>* tableRows) {
-  const bool modelColors = (viewFlags & kModelColors) != 0;
+  const bool modelColors = view.modelColors;
   FillMode mode;
-  mode.markBySpanEnds = marking && (viewFlags & kOnlySelectVisible) == 0;
-  mode.unselect = (viewFlags & kUnselect) != 0;
+  mode.markBySpanEnds = marking && !view.onlySelectVisible;
+  mode.unselect = view.unselect;
   const std::pair<int32_t, int32_t> rows =
       tableRows != nullptr ? *tableRows : prepareScreenVertices(rb, m, c);
   // An empty clip rectangle has nothing inside: no filled triangle can draw or mark a pixel.
@@ -364,50 +219,44 @@ void filledPass(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags
 
 }  // namespace
 
-void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags, bool marking) {
+void drawTriangles(RenderBuffers& rb, Model& m, const Camera& c, const ViewOptions& view,
+                   bool marking) {
   if (m.triangleCount == 0) return;
-  const bool cull = !marking && (viewFlags & kBackfaceCulling) != 0;
-  const bool wireframe = (viewFlags & kWireframe) != 0;
+  const bool cull = !marking && view.backfaceCulling;
+  const bool wireframe = view.wireframe;
   if (wireframe) {
     if (marking)
-      wireframePass<true, false>(rb, m, c, viewFlags);
+      wireframePass<true, false>(rb, m, c, view);
     else if (cull)
-      wireframePass<false, true>(rb, m, c, viewFlags);
+      wireframePass<false, true>(rb, m, c, view);
     else
-      wireframePass<false, false>(rb, m, c, viewFlags);
+      wireframePass<false, false>(rb, m, c, view);
   } else if (marking) {
-    filledPass<true, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<true, false>(rb, m, c, view, nullptr);
   } else if (cull) {
-    filledPass<false, true>(rb, m, c, viewFlags, nullptr);
+    filledPass<false, true>(rb, m, c, view, nullptr);
   } else {
-    filledPass<false, false>(rb, m, c, viewFlags, nullptr);
+    filledPass<false, false>(rb, m, c, view, nullptr);
   }
 }
 
-void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c, uint32_t viewFlags) {
-  if ((viewFlags & kWireframe) != 0) {
+void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c,
+                             const ViewOptions& view) {
+  if (view.wireframe) {
     projectVertices(m, c);
-    drawTriangles(rb, m, c, viewFlags, false);
+    drawTriangles(rb, m, c, view, false);
     return;
   }
   // The projection and the vertex table in one sweep over the vertices.
   ScreenTableWriter table(rb, m, c);
   const int32_t n = m.vertexCount;
-  const Vec3* pos = m.vertexPos.data();
-  Vec3* proj = m.vertexProj.data();
-  const CameraLanes lanes = cameraLanes(c);
-  int32_t v = 0;
-  for (; v + 4 <= n; v += 4) {
-    const FourPoints p = projectFourPoints(lanes, loadFourPoints(pos + v));
-    storeFourProjections(proj + v, p);
-    table.four(static_cast<size_t>(v), p);
-  }
-  projectVertexRange(m, c, v, n);
+  const Vec3* proj = m.vertexProj.data();
+  int32_t v = projectVerticesInto(m, c, table);
   for (; v < n; ++v) table.one(static_cast<size_t>(v), proj[v]);
   if (m.triangleCount == 0) return;
   const std::pair<int32_t, int32_t> rows = table.rows();
-  if ((viewFlags & kBackfaceCulling) != 0)
-    filledPass<false, true>(rb, m, c, viewFlags, &rows);
+  if (view.backfaceCulling)
+    filledPass<false, true>(rb, m, c, view, &rows);
   else
-    filledPass<false, false>(rb, m, c, viewFlags, &rows);
+    filledPass<false, false>(rb, m, c, view, &rows);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "core/view_options.h"
 #include "render/camera_ops.h"
 #include "render_scene.h"
 
@@ -39,7 +40,7 @@ TEST(CameraProjection, NearPlaneIsInclusiveAndNearerVerticesKeepStaleXY) {
   for (bool withTable : {false, true}) {
     RenderBuffers rb;
     if (withTable)
-      projectAndDrawTriangles(rb, m, c, 0);
+      projectAndDrawTriangles(rb, m, c, viewOptionsFrom(0));
     else
       projectVertices(m, c);
     for (int32_t v = 0; v < 6; v += 2) {
@@ -75,7 +76,7 @@ TEST(CameraProjection, EveryVertexMatchesThePlainFormulasBitForBit) {
       m.vertexCount = count;
       RenderBuffers rb;  // no triangles: only the projection and the vertex table
       if (withTable)
-        projectAndDrawTriangles(rb, m, c, 0);
+        projectAndDrawTriangles(rb, m, c, viewOptionsFrom(0));
       else
         projectVertices(m, c);
       int nearer = 0;

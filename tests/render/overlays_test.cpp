@@ -9,6 +9,7 @@
 #include <random>
 
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "render/box_select.h"
 #include "render/camera_ops.h"
 #include "render_scene.h"
@@ -78,7 +79,7 @@ TEST(OverlayLine, EndsWithinHalfAPixelDrawNothing) {
 TEST(OverlayLine, IsDepthTestedAndClippedToTheFrame) {
   Scene s;
   s.tri({0, 0, 4}, {15, 0, 4}, {0, 3, 4});
-  drawTriangles(s.rb, s.m, s.c, 0, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(0), false);
   const uint32_t face = s.px(1, 1);
   s.rb.drawColor = 0x00FF8800;
   drawLine3D(s.rb, -5.0f, 1.0f, 8.0f, 30.0f, 1.0f, 8.0f);  // behind the face on row 1
@@ -108,7 +109,7 @@ TEST(OverlayVertices, HiddenVertexHasNoDotCornerVertexHasOne) {
   const int32_t hidden = s.vert(3, 3, 8);
   const int32_t open = s.vert(12, 9, 8);
   const int32_t behindCamera = s.vert(14, 10, 0.5f);
-  drawTriangles(s.rb, s.m, s.c, 0, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(0), false);
   const uint32_t face = s.px(3, 3);
   drawVertices(s.rb, s.m, s.c);
   EXPECT_EQ(s.px(3, 3), face) << hidden;
@@ -164,8 +165,8 @@ TEST(BoxSelect, SmallBoxInsideALargeFaceNeedsVisibleParts) {
   BoxScene off, on;
   off.frontAndBack();
   on.frontAndBack();
-  selectRectangle(off.rb, off.m, off.c, 0, kFar, 30, 20, 25, 16);
-  selectRectangle(on.rb, on.m, on.c, kOnlySelectVisible, kFar, 30, 20, 25, 16);
+  selectRectangle(off.rb, off.m, off.c, viewOptionsFrom(0), kFar, 30, 20, 25, 16);
+  selectRectangle(on.rb, on.m, on.c, viewOptionsFrom(kOnlySelectVisible), kFar, 30, 20, 25, 16);
   EXPECT_FALSE(off.selected(0));  // both span ends lie outside the box on every row
   EXPECT_TRUE(on.selected(0));
   EXPECT_FALSE(on.selected(1));
@@ -182,8 +183,8 @@ TEST(BoxSelect, SpanEndsMarkHiddenFacesUnlessOnlyVisibleParts) {
   off.frontAndBack();
   on.frontAndBack();
   // Around the hidden face's right edge (x = 20 on row 5 down to x = 5 on row 20).
-  selectRectangle(off.rb, off.m, off.c, 0, kFar, 10, 8, 16, 12);
-  selectRectangle(on.rb, on.m, on.c, kOnlySelectVisible, kFar, 10, 8, 16, 12);
+  selectRectangle(off.rb, off.m, off.c, viewOptionsFrom(0), kFar, 10, 8, 16, 12);
+  selectRectangle(on.rb, on.m, on.c, viewOptionsFrom(kOnlySelectVisible), kFar, 10, 8, 16, 12);
   EXPECT_FALSE(off.selected(0));
   EXPECT_TRUE(off.selected(1));
   EXPECT_TRUE(on.selected(0));
@@ -195,11 +196,12 @@ TEST(BoxSelect, UnselectClearsAndOthersKeepTheirBit) {
   s.frontAndBack();
   s.tri({30, 25, 4}, {35, 25, 4}, {30, 28, 4});
   for (int t = 0; t < 3; ++t) s.m.triFlags[t] = kSelectedBit | 5;
-  selectRectangle(s.rb, s.m, s.c, kOnlySelectVisible | kUnselect, kFar, 2, 2, 3, 3);
+  selectRectangle(s.rb, s.m, s.c, viewOptionsFrom(kOnlySelectVisible | kUnselect), kFar, 2, 2, 3,
+                  3);
   EXPECT_EQ(s.m.triFlags[0], 5);  // the group bits stay
   EXPECT_TRUE(s.selected(1));
   EXPECT_TRUE(s.selected(2));
-  selectRectangle(s.rb, s.m, s.c, kUnselect, kFar, 8, 8, 16, 12);
+  selectRectangle(s.rb, s.m, s.c, viewOptionsFrom(kUnselect), kFar, 8, 8, 16, 12);
   EXPECT_FALSE(s.selected(1));
   EXPECT_TRUE(s.selected(2));
 }
@@ -207,22 +209,24 @@ TEST(BoxSelect, UnselectClearsAndOthersKeepTheirBit) {
 TEST(BoxSelect, WireframeMarksNothingBySpanEnds) {
   BoxScene s;
   s.frontAndBack();
-  selectRectangle(s.rb, s.m, s.c, kWireframe, kFar, 0, 0, 39, 29);
+  selectRectangle(s.rb, s.m, s.c, viewOptionsFrom(kWireframe), kFar, 0, 0, 39, 29);
   EXPECT_FALSE(s.selected(0));
   EXPECT_FALSE(s.selected(1));
   BoxScene visible;  // with visible parts the edges' own pixels count
   visible.frontAndBack();
-  selectRectangle(visible.rb, visible.m, visible.c, kWireframe | kOnlySelectVisible, kFar, 0, 0, 39,
-                  29);
+  selectRectangle(visible.rb, visible.m, visible.c,
+                  viewOptionsFrom(kWireframe | kOnlySelectVisible), kFar, 0, 0, 39, 29);
   EXPECT_TRUE(visible.selected(1));
 }
 
 TEST(BoxSelect, BackgroundOnlyAndMarkingIgnoresCulling) {
   BoxScene s;
   s.tri({5, 5, 4}, {20, 5, 4}, {5, 20, 4}, {0.0f, 0.0f, 1.0f});  // facing away
-  selectRectangle(s.rb, s.m, s.c, kBackfaceCulling | kOnlySelectVisible, kFar, 30, 25, 35, 28);
+  selectRectangle(s.rb, s.m, s.c, viewOptionsFrom(kBackfaceCulling | kOnlySelectVisible), kFar, 30,
+                  25, 35, 28);
   EXPECT_FALSE(s.selected(0));
-  selectRectangle(s.rb, s.m, s.c, kBackfaceCulling | kOnlySelectVisible, kFar, 6, 6, 7, 7);
+  selectRectangle(s.rb, s.m, s.c, viewOptionsFrom(kBackfaceCulling | kOnlySelectVisible), kFar, 6,
+                  6, 7, 7);
   EXPECT_TRUE(s.selected(0));
 }
 

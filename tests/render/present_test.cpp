@@ -138,7 +138,11 @@ TEST(PresentPitch, RowsFollowTheRealPitchAndPaddingIsUntouched) {
 TEST(PresentPalette, EightBitIndicesShowTheirColour) {
   HeadlessPlatform p;
   ASSERT_TRUE(p.openScreen(13, 8));
-  setEightBitPalette(p);
+  for (int i = 0; i < 256; ++i) {
+    const uint32_t rgb = eightBitPaletteColor(i);
+    p.setPaletteEntry(i, static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8 & 0xFF),
+                      static_cast<int>(rgb & 0xFF));
+  }
   EXPECT_EQ(toPaletteIndex(0x00FF8800), 0xE0u);
   EXPECT_EQ(toPaletteIndex(0x00C0A080), presentOne(0x00C0A080, 8));
   const RenderBuffers rb = frame(320, 200, 1, std::vector<uint32_t>(320 * 200, 0x00FF8800));

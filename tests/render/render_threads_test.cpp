@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "render_scene.h"
 
 namespace {
@@ -40,7 +41,7 @@ Frame drawWithThreads(int threads, unsigned seed, uint32_t viewFlags, bool clipB
   if (clipBox) {
     s.rb.clipMinX = 13, s.rb.clipMinY = 21, s.rb.clipMaxX = 140, s.rb.clipMaxY = 170;
   }
-  drawTriangles(s.rb, s.m, s.c, viewFlags, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(viewFlags), false);
   Frame f{s.rb.frameBuffer, std::vector<uint32_t>(s.rb.depthBuffer.size())};
   std::memcpy(f.depthBits.data(), s.rb.depthBuffer.data(), f.depthBits.size() * 4);
   return f;

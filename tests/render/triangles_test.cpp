@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "core/editor.h"
+#include "core/view_options.h"
 #include "render/camera_ops.h"
 #include "render/render_passes.h"
 #include "render_scene.h"
+#include "support/frame_compare.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ constexpr uint32_t kDefaultFlags = 0;  // no culling, no wireframe, default blue
 TEST(TriangleCoverage, WorkedExampleRowByRow) {
   Scene s;
   s.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5});
-  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kDefaultFlags), false);
   EXPECT_EQ(s.coveredColumns(0), "");
   EXPECT_EQ(s.coveredColumns(1), "1");
   EXPECT_EQ(s.coveredColumns(2), "1..3");
@@ -40,7 +42,7 @@ TEST(TriangleCoverage, CornersRoundHalfToEven) {
   Scene s;
   // 1.5 -> 2, 2.5 -> 2, 8.5 -> 8: the same triangle as (2,2) (8,2) (2,8) in whole pixels.
   s.tri({1.5f, 2.5f, 5}, {8.5f, 2.0f, 5}, {2.0f, 8.4f, 5});
-  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kDefaultFlags), false);
   EXPECT_EQ(s.coveredColumns(1), "");
   EXPECT_EQ(s.coveredColumns(2), "2..8");
   EXPECT_EQ(s.coveredColumns(8), "2");
@@ -51,7 +53,7 @@ TEST(TriangleCoverage, OneRowTriangleDrawsTheSpanBetweenAAndB) {
   Scene s;
   s.tri({2, 5, 5}, {8, 5, 5}, {5, 5, 5});
   s.tri({3, 7, 5}, {6, 7, 5}, {11, 7, 5});  // c beyond b: its pixel stays empty
-  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kDefaultFlags), false);
   EXPECT_EQ(s.coveredColumns(5), "2..8");
   EXPECT_EQ(s.coveredColumns(7), "3..6");
   EXPECT_EQ(s.coveredCount(), 7 + 4);
@@ -60,7 +62,7 @@ TEST(TriangleCoverage, OneRowTriangleDrawsTheSpanBetweenAAndB) {
 TEST(TriangleCoverage, OnePixelTriangleDrawsThatPixel) {
   Scene s;
   s.tri({4.2f, 3.9f, 5}, {3.8f, 4.1f, 5}, {4.0f, 4.4f, 5});
-  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kDefaultFlags), false);
   EXPECT_EQ(s.coveredCount(), 1);
   EXPECT_NE(s.px(4, 4), 0u);
 }
@@ -69,7 +71,7 @@ TEST(TriangleDepth, IdenticalTrianglesKeepTheLowerIndex) {
   Scene s;
   s.tri({1, 1, 7}, {9, 4, 7}, {3, 8, 7}, {0, 0, -1}, colorWord(31, 0, 0));
   s.tri({1, 1, 7}, {9, 4, 7}, {3, 8, 7}, {0, 0, -1}, colorWord(0, 31, 0));
-  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kModelColors), false);
   EXPECT_EQ(s.px(4, 4), 0x00FF6060u);  // red 248 + 96 clamped, the others 0 + 96
   EXPECT_EQ(s.coveredCount(), 38);
 }
@@ -79,7 +81,7 @@ TEST(TriangleShading, EveryPixelOfAnOddSizedFrameIsShaded) {
   Scene s(5, 3);
   s.tri({-1, -1, 5}, {10, -1, 5}, {-1, 10, 5}, {0, 0, -1}, colorWord(31, 0, 0));
   s.tri({4.2f, 1.9f, 2}, {3.8f, 2.1f, 2}, {4.0f, 2.4f, 2}, {0, 0, -0.25f}, colorWord(0, 0, 31));
-  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kModelColors), false);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x)
       EXPECT_EQ(s.px(x, y), x == 4 && y == 2 ? 0x000000BAu : 0x00FF6060u) << x << "," << y;
@@ -89,7 +91,7 @@ TEST(TriangleDepth, NearerTriangleWinsWhateverTheOrder) {
   Scene s;
   s.tri({0, 0, 9}, {12, 0, 9}, {0, 10, 9}, {0, 0, -1}, colorWord(31, 0, 0));
   s.tri({0, 0, 3}, {12, 0, 3}, {0, 10, 3}, {0, 0, -1}, colorWord(0, 0, 31));
-  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kModelColors), false);
   EXPECT_EQ(s.px(2, 2), 0x006060FFu);
   EXPECT_EQ(s.depth(2, 2), 3.0f);
 }
@@ -98,7 +100,7 @@ TEST(TriangleDepth, CornerInsideTheNearPlaneHidesTheWholeTriangle) {
   Scene s;
   s.tri({1, 1, 5}, {9, 4, 0.9f}, {3, 8, 5});
   s.tri({1, 1, 1.0f}, {9, 1, 1.0f}, {1, 2, 1.0f});  // exactly at the near plane: drawn
-  drawTriangles(s.rb, s.m, s.c, kDefaultFlags, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kDefaultFlags), false);
   EXPECT_EQ(s.coveredColumns(4), "");
   EXPECT_EQ(s.coveredColumns(1), "1..9");
 }
@@ -108,16 +110,16 @@ TEST(TriangleShading, CullingDropsFacesSeenFromBehind) {
   front.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 0.6f, -0.8f});
   back.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 0.6f, 0.8f});
   backUnculled.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 0.6f, 0.8f});
-  drawTriangles(front.rb, front.m, front.c, kBackfaceCulling, false);
-  drawTriangles(back.rb, back.m, back.c, kBackfaceCulling, false);
-  drawTriangles(backUnculled.rb, backUnculled.m, backUnculled.c, 0, false);
+  drawTriangles(front.rb, front.m, front.c, viewOptionsFrom(kBackfaceCulling), false);
+  drawTriangles(back.rb, back.m, back.c, viewOptionsFrom(kBackfaceCulling), false);
+  drawTriangles(backUnculled.rb, backUnculled.m, backUnculled.c, viewOptionsFrom(0), false);
   EXPECT_EQ(front.coveredCount(), 38);
   EXPECT_EQ(back.coveredCount(), 0);
   EXPECT_EQ(backUnculled.coveredCount(), 38);
   EXPECT_EQ(backUnculled.px(4, 4), front.px(4, 4));  // shaded like its front
   Scene edgeOn;                                      // nz = 0 is drawn, at half brightness
   edgeOn.tri({1, 1, 5}, {9, 4, 5}, {3, 8, 5}, {0.0f, 1.0f, 0.0f});
-  drawTriangles(edgeOn.rb, edgeOn.m, edgeOn.c, kBackfaceCulling, false);
+  drawTriangles(edgeOn.rb, edgeOn.m, edgeOn.c, viewOptionsFrom(kBackfaceCulling), false);
   EXPECT_EQ(edgeOn.px(4, 4), 120u);
 }
 
@@ -125,11 +127,11 @@ TEST(TriangleShading, BrightensSquareFacesAndDarkensOblique) {
   Scene s;
   s.tri({0, 0, 5}, {6, 0, 5}, {0, 4, 5}, {0, 0, -1}, colorWord(31, 31, 31));
   s.tri({8, 0, 5}, {14, 0, 5}, {8, 4, 5}, {0.0f, 0.9682458f, -0.25f});
-  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kModelColors), false);
   EXPECT_EQ(s.px(1, 1), 0x00FFFFFFu);  // 248 + 96 clamped
   Scene blue;
   blue.tri({8, 0, 5}, {14, 0, 5}, {8, 4, 5}, {0.0f, 0.9682458f, -0.25f});
-  drawTriangles(blue.rb, blue.m, blue.c, 0, false);  // model colours off: blue 240
+  drawTriangles(blue.rb, blue.m, blue.c, viewOptionsFrom(0), false);  // model colours off: blue 240
   EXPECT_EQ(blue.px(9, 1), 180u);
 }
 
@@ -139,7 +141,7 @@ TEST(TriangleShading, SelectedTrianglesAreRedEvenWithModelColours) {
   s.m.triFlags[t] = kSelectedBit | 3;
   const int32_t u = s.tri({8, 0, 5}, {14, 0, 5}, {8, 4, 5}, {0.0f, 0.9682458f, -0.25f});
   s.m.triFlags[u] = kSelectedBit;
-  drawTriangles(s.rb, s.m, s.c, kModelColors, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(kModelColors), false);
   EXPECT_EQ(s.px(1, 1), 0x00FF6060u);  // 224 + 96 clamped, 0 + 96
   EXPECT_EQ(s.px(9, 1), 168u << 16);   // round(224 * 0.75)
 }
@@ -147,7 +149,7 @@ TEST(TriangleShading, SelectedTrianglesAreRedEvenWithModelColours) {
 TEST(TriangleClip, OffFrameCornersAreClippedPerPixel) {
   Scene s(16, 12);
   s.tri({-40, -30, 5}, {60, 5, 5}, {-20, 50, 5});
-  drawTriangles(s.rb, s.m, s.c, 0, false);
+  drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(0), false);
   EXPECT_EQ(s.coveredCount(), 16 * 12);  // covers the whole frame, writes nothing outside
 }
 
@@ -163,10 +165,10 @@ TEST(TriangleClip, EmptyClipRectangleDrawsAndMarksNothing) {
       s.rb.clipMaxX = 1;
     else
       s.rb.clipMaxY = 1;
-    drawTriangles(s.rb, s.m, s.c, 0, false);
+    drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(0), false);
     EXPECT_EQ(s.coveredCount(), 0);
     for (const uint32_t flags : {0u, static_cast<uint32_t>(kOnlySelectVisible)}) {
-      drawTriangles(s.rb, s.m, s.c, flags, true);
+      drawTriangles(s.rb, s.m, s.c, viewOptionsFrom(flags), true);
       EXPECT_EQ(s.coveredCount(), 0);
       EXPECT_EQ(s.m.triFlags[0] | s.m.triFlags[1], 0);
     }
@@ -291,25 +293,16 @@ void compareWithReference(unsigned seed, int clipMinX, int clipMinY, int clipMax
     s->rb.clipMinX = clipMinX, s->rb.clipMinY = clipMinY;
     s->rb.clipMaxX = clipMaxX, s->rb.clipMaxY = clipMaxY;
   }
-  drawTriangles(mine.rb, mine.m, mine.c, kOnlySelectVisible, true);  // index as colour
+  drawTriangles(mine.rb, mine.m, mine.c, viewOptionsFrom(kOnlySelectVisible),
+                true);  // index as colour
   for (int32_t t = 0; t < mine.m.triangleCount; ++t) {
     const Tri tri = mine.m.triVerts[t];
     refTriangle(ref, mine.m.vertexProj[tri.a], mine.m.vertexProj[tri.b], mine.m.vertexProj[tri.c],
                 static_cast<uint32_t>(t));
   }
-  int differences = 0;
-  for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < 64; ++x) {
-      uint32_t d1 = 0, d2 = 0;
-      std::memcpy(&d1, &mine.depth(x, y), 4);
-      std::memcpy(&d2, &ref.depth(x, y), 4);
-      if (mine.px(x, y) != ref.px(x, y) || d1 != d2) {
-        if (++differences <= 5)
-          ADD_FAILURE() << "seed " << seed << " pixel (" << x << ", " << y << "): " << mine.px(x, y)
-                        << " vs " << ref.px(x, y);
-      }
-    }
-  EXPECT_EQ(differences, 0);
+  EXPECT_TRUE(framesMatch("marking_" + std::to_string(seed) + "_clip" + std::to_string(clipMinX) +
+                              "_" + std::to_string(clipMinY),
+                          pictureOf(mine.rb), pictureOf(ref.rb)));
   EXPECT_GT(ref.coveredCount(0), 0);
 }
 
@@ -372,7 +365,7 @@ void compareDisplayWithReference(unsigned seed, uint32_t viewFlags, int clipMinX
     for (int y = 0; y < 48; y += 5)
       for (int x = 0; x < width; ++x) s->px(x, y) = 0x00FFFF00u;
   }
-  drawTriangles(mine.rb, mine.m, mine.c, viewFlags, false);
+  drawTriangles(mine.rb, mine.m, mine.c, viewOptionsFrom(viewFlags), false);
   const float cx = static_cast<float>(ref.c.viewCenterX),
               cy = static_cast<float>(ref.c.viewCenterY);
   for (int32_t t = 0; t < mine.m.triangleCount; ++t) {
@@ -390,19 +383,9 @@ void compareDisplayWithReference(unsigned seed, uint32_t viewFlags, int clipMinX
     if (far && corner[0].z >= 1.0f && corner[1].z >= 1.0f && corner[2].z >= 1.0f) continue;
     refTriangle(ref, corner[0], corner[1], corner[2], color);
   }
-  int differences = 0;
-  for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < width; ++x) {
-      uint32_t d1 = 0, d2 = 0;
-      std::memcpy(&d1, &mine.depth(x, y), 4);
-      std::memcpy(&d2, &ref.depth(x, y), 4);
-      if (mine.px(x, y) != ref.px(x, y) || d1 != d2) {
-        if (++differences <= 5)
-          ADD_FAILURE() << "seed " << seed << " flags " << viewFlags << " pixel (" << x << ", " << y
-                        << "): " << mine.px(x, y) << " vs " << ref.px(x, y);
-      }
-    }
-  EXPECT_EQ(differences, 0);
+  EXPECT_TRUE(framesMatch("display_" + std::to_string(seed) + "_flags" + std::to_string(viewFlags) +
+                              "_clip" + std::to_string(clipMinX) + "_w" + std::to_string(width),
+                          pictureOf(mine.rb), pictureOf(ref.rb)));
   EXPECT_GT(ref.coveredCount(0), 100);
 }
 
@@ -428,21 +411,13 @@ TEST(TriangleReference, TinyTrianglesMatch) {
       mine.tri({x, y, z}, {x + off(rng), y + off(rng), z + off(rng)},
                {x + off(rng), y + off(rng), z + off(rng)});
     }
-    drawTriangles(mine.rb, mine.m, mine.c, kOnlySelectVisible, true);
+    drawTriangles(mine.rb, mine.m, mine.c, viewOptionsFrom(kOnlySelectVisible), true);
     for (int32_t t = 0; t < mine.m.triangleCount; ++t) {
       const Tri tri = mine.m.triVerts[t];
       refTriangle(ref, mine.m.vertexProj[tri.a], mine.m.vertexProj[tri.b], mine.m.vertexProj[tri.c],
                   static_cast<uint32_t>(t));
     }
-    int differences = 0;
-    for (int y = 0; y < 24; ++y)
-      for (int x = 0; x < 32; ++x) {
-        uint32_t d1 = 0, d2 = 0;
-        std::memcpy(&d1, &mine.depth(x, y), 4);
-        std::memcpy(&d2, &ref.depth(x, y), 4);
-        differences += mine.px(x, y) != ref.px(x, y) || d1 != d2;
-      }
-    EXPECT_EQ(differences, 0) << "seed " << seed;
+    EXPECT_TRUE(framesMatch("tiny_" + std::to_string(seed), pictureOf(mine.rb), pictureOf(ref.rb)));
   }
 }
 
@@ -496,7 +471,7 @@ void compareSmallTrianglesOneAtATime(unsigned seed, const SmallCase& sc, int cou
     // Every other triangle with a fourth, unused vertex: the vertex table is prepared in
     // groups of four and then the rest, and both ways must give the same corners.
     if (i % 2 == 0) mine.vert(bx, by, 0.5f);
-    drawTriangles(mine.rb, mine.m, mine.c, sc.flags, sc.marking);
+    drawTriangles(mine.rb, mine.m, mine.c, viewOptionsFrom(sc.flags), sc.marking);
     uint32_t color = 0;
     if (sc.marking)
       color = 0;  // the triangle's index
@@ -611,17 +586,15 @@ TEST(TriangleVertexTable, ProjectingWithTheTableDrawsTheSameFrame) {
       ASSERT_TRUE(allocateRenderBuffers(fused, 64, 48, 1, 599));
       clearRenderBuffers(plain, kFar);
       projectVertices(plainModel, c);
-      drawTriangles(plain, plainModel, c, flags, false);
+      drawTriangles(plain, plainModel, c, viewOptionsFrom(flags), false);
       clearRenderBuffers(fused, kFar);
-      projectAndDrawTriangles(fused, model, c, flags);
-      int differences = 0, covered = 0;
-      for (size_t i = 0; i < plain.frameBuffer.size(); ++i) {
-        differences += plain.frameBuffer[i] != fused.frameBuffer[i] ||
-                       std::memcmp(&plain.depthBuffer[i], &fused.depthBuffer[i], 4) != 0;
-        covered += plain.frameBuffer[i] != 0;
-      }
-      EXPECT_EQ(differences, 0) << "seed " << seed << " flags " << flags;
-      EXPECT_GT(covered, 300) << "seed " << seed << " flags " << flags;
+      projectAndDrawTriangles(fused, model, c, viewOptionsFrom(flags));
+      const std::string name = "fused_" + std::to_string(seed) + "_flags" + std::to_string(flags);
+      EXPECT_TRUE(framesMatch(name, pictureOf(fused), pictureOf(plain)));
+      EXPECT_GT(std::count_if(plain.frameBuffer.begin(), plain.frameBuffer.end(),
+                              [](uint32_t p) { return p != 0; }),
+                300)
+          << name;
       EXPECT_EQ(
           std::memcmp(plainModel.vertexProj.data(), model.vertexProj.data(), 598 * sizeof(Vec3)),
           0);
