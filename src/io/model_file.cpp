@@ -1,6 +1,9 @@
 #include "io/model_file.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
+#include <new>
 #include <vector>
 
 #include "io/file_format.h"
@@ -18,6 +21,7 @@ namespace {
 constexpr EditResult kDamaged{Request::None, kMsgDamagedFile};
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+constexpr int32_t kPieceRows = 65536;  // rows of 12 bytes read at a time
 
 // Rows the old model does not need (see the STL import) hold the new vertices and corners
 // until the file has been read to its end and checked.
@@ -45,18 +49,32 @@ ModelLoad loadRq(Model& m, ByteSource& file) {
   const size_t triangleBytes = 12 * static_cast<size_t>(h.triangles);
   uint8_t* vertices = stagedBytes(m.vertexProj, h.vertices);
   uint8_t* triangles = stagedBytes(m.triNormal, h.triangles);
-  std::vector<uint8_t> rest(static_cast<size_t>(file.size()) - kRqHeaderBytes - vertexBytes -
-                            triangleBytes);
-  if (!file.read(vertices, vertexBytes) || !file.read(triangles, triangleBytes) ||
+  FileBuffer rest(static_cast<size_t>(file.size()) - kRqHeaderBytes - vertexBytes - triangleBytes);
+  // The two large blocks a piece at a time through a buffer that stays in the cache, each
+  // piece checked there before it is copied to its rows.
+  std::vector<uint8_t> piece(12 * static_cast<size_t>(kPieceRows));
+  const auto readChecked = [&file, &piece](uint8_t* to, int32_t rows, auto check) {
+    for (int32_t i = 0; i < rows; i += kPieceRows) {
+      const int32_t n = std::min(kPieceRows, rows - i);
+      const size_t bytes = 12 * static_cast<size_t>(n);
+      if (!file.read(piece.data(), bytes) || !check(piece.data(), n)) return false;
+      std::memcpy(to + 12 * static_cast<size_t>(i), piece.data(), bytes);
+    }
+    return true;
+  };
+  const int32_t vertexCount = h.vertices;
+  if (!readChecked(vertices, h.vertices, checkVertices) ||
+      !readChecked(triangles, h.triangles,
+                   [vertexCount](const uint8_t* p, int32_t n) {
+                     return checkIndices(p, n, 3, vertexCount);
+                   }) ||
       !file.read(rest.data(), rest.size()) || !file.atEnd())
     return {kDamaged};
   const uint8_t* flags = rest.data();
   const uint8_t* colorWords = flags + static_cast<size_t>(h.triangles);
   const uint8_t* lines = colorWords + (colors ? 2 * static_cast<size_t>(h.triangles) : 0);
   const uint8_t* names = lines + 8 * static_cast<size_t>(h.lines);
-  if (!checkVertices(vertices, h.vertices) ||
-      !checkIndices(triangles, h.triangles, 3, h.vertices) || !checkFlagBytes(flags, h.triangles) ||
-      !checkIndices(lines, h.lines, 2, h.vertices))
+  if (!checkFlagBytes(flags, h.triangles) || !checkIndices(lines, h.lines, 2, h.vertices))
     return {kDamaged};
   if constexpr (!kLittleEndian || sizeof(Vec3) != 12 || sizeof(Tri) != 12) {
     // The records in place as rows (each row read before it is written).
@@ -93,7 +111,14 @@ bool readsAsItGoes(const ByteSource& file, std::string_view name) {
 }
 
 ModelLoad loadAsRead(Model& m, ByteSource& file, const ImportProgress& progress) {
-  if (readMagic(file.head()) == MagicCheck::Rq) return loadRq(m, file);
+  if (readMagic(file.head()) == MagicCheck::Rq) {
+    try {
+      return loadRq(m, file);
+    } catch (const std::bad_alloc&) {
+      // No memory for the small blocks: as a file too big for the memory we may use.
+      return {{Request::None, readStatusMessage(ReadStatus::TooLarge)}};
+    }
+  }
   return {importBinaryStl(m, file, progress)};
 }
 
