@@ -1,6 +1,10 @@
 // Command-line helper of bench/peers.sh:
 //   kovrin_stltool make FACETS natural|shuffled OUT.stl   writes a torus test mesh
 //   kovrin_stltool make-rq FACETS OUT.rq                  the same torus as an RQ model file
+//   kovrin_stltool save FILE OUT.rq|OUT.stl [REPEATS]    loads FILE (sized from it), then
+//                                                         times saving it as RQ or exporting
+//                                                         it as binary STL (safe write, fsync
+//                                                         included)
 //   kovrin_stltool import FILE [REPEATS [MAXV MAXT]]      times our import (read, weld, store)
 //                                                         into a model of those capacities
 //                                                         (default the editor's), prints the
@@ -17,6 +21,7 @@
 #include <vector>
 
 #include "io/model_file.h"
+#include "io/sized_load.h"
 #include "torus_mesh.h"
 
 namespace {
@@ -52,6 +57,7 @@ int usage() {
   std::fprintf(stderr,
                "usage: kovrin_stltool make FACETS natural|shuffled OUT.stl\n"
                "       kovrin_stltool make-rq FACETS OUT.rq\n"
+               "       kovrin_stltool save FILE OUT.rq|OUT.stl [REPEATS]\n"
                "       kovrin_stltool import FILE [REPEATS [MAXV MAXT]]\n");
   return 2;
 }
@@ -86,6 +92,35 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::printf("%d triangles\n", m.triangleCount);
+    return 0;
+  }
+  if (cmd == "save" && argc >= 4) {
+    Model m;
+    if (loadModelSized(m, argv[2]).load.result.request != Request::Normals) {
+      std::fprintf(stderr, "cannot load %s\n", argv[2]);
+      return 1;
+    }
+    recomputeNormals(m);
+    const std::string out = argv[3];
+    const bool rq = out.size() > 3 && out.substr(out.size() - 3) == ".rq";
+    const int repeats = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+    std::vector<double> ms, cpuMs;
+    for (int r = 0; r < repeats; ++r) {
+      const double c0 = cpuSeconds();
+      const auto t0 = std::chrono::steady_clock::now();
+      const EditResult e = rq ? saveModel(m, out) : exportStl(m, out);
+      const auto t1 = std::chrono::steady_clock::now();
+      if (e.message != kMsgFileSaved) {
+        std::fprintf(stderr, "cannot write %s\n", out.c_str());
+        return 1;
+      }
+      ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+      cpuMs.push_back(1000.0 * (cpuSeconds() - c0));
+    }
+    std::sort(ms.begin(), ms.end());
+    std::sort(cpuMs.begin(), cpuMs.end());
+    std::printf("median_ms %.2f cpu_ms %.2f triangles %d\n", ms[ms.size() / 2],
+                cpuMs[cpuMs.size() / 2], m.triangleCount);
     return 0;
   }
   if (cmd != "import") return usage();
