@@ -7,6 +7,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "model/parallel_for.h"
+
 uint64_t modelBytesFor(int64_t maxv, int64_t maxt, int64_t maxl) {
   const uint64_t v = static_cast<uint64_t>(maxv + 1);
   const uint64_t t = static_cast<uint64_t>(maxt + 1);
@@ -78,17 +80,15 @@ Vec3 triangleNormal(Vec3 a, Vec3 b, Vec3 c) {
   return Vec3{nx / len, ny / len, nz / len};
 }
 
-}  // namespace
-
 // Four triangles at a time in SSE registers: the same operations in the same order as
 // triangleNormal (each lane rounds exactly as the scalar instruction would), without the
 // partial loads and stores that make the compiler's own vectorisation of the loop slow.
-void recomputeNormals(Model& m) {
+// Triangles first .. n - 1.
+void normalsOf(Model& m, int32_t first, int32_t n) {
   const Tri* tris = m.triVerts.data();
   const Vec3* pos = m.vertexPos.data();
   Vec3* out = m.triNormal.data();
-  const int32_t n = m.triangleCount;
-  int32_t t = 0;
+  int32_t t = first;
   const __m128 zero = _mm_setzero_ps(), far = _mm_set1_ps(1000000.0f);
   for (; t + 4 <= n; t += 4) {
     const Tri* q = tris + t;
@@ -123,6 +123,16 @@ void recomputeNormals(Model& m) {
     const Tri tri = tris[t];
     out[t] = triangleNormal(pos[tri.a], pos[tri.b], pos[tri.c]);
   }
+}
+
+}  // namespace
+
+// Each triangle's normal depends on its own corners only: split over the cores, the rows come
+// out as one thread writes them.
+void recomputeNormals(Model& m) {
+  parallelFor(m.triangleCount, 1 << 16, [&m](int64_t begin, int64_t end) {
+    normalsOf(m, static_cast<int32_t>(begin), static_cast<int32_t>(end));
+  });
 }
 
 void clearTriangleFlags(Model& m) {
