@@ -36,7 +36,7 @@ class FacetStore {
  public:
   FacetStore(Model& m, int32_t facets, const ImportProgress& progress)
       : m_(m),
-        welder_(emptied(m.vertexMark), emptied(m.vertexRemap), m.vertexProj.data()),
+        welder_(emptied(m.vertexMark), emptied(m.vertexRemap), m.vertexProj.data(), m.maxv),
         tris_(stagedTriangles(m)),
         colors_(m.triColor.size()),
         flags_(m.triFlags.size()),
@@ -52,7 +52,7 @@ class FacetStore {
   // Welds the piece's facets in file order, until the capacities are reached.
   void add(FacetPiece& piece) {
     if (stop_ != kMsgNone) return;
-    welder_.weld(piece.corners.data(), 3 * piece.count, piece.indices.data(), m_.maxv);
+    welder_.weld(piece.corners.data(), 3 * piece.count, piece.indices.data());
     // The vertices are numbered in order of first appearance: a corner made a new one when
     // its index is the count so far.
     const int32_t* index = piece.indices.data();

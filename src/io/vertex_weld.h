@@ -22,21 +22,22 @@
 // their trips.
 class VertexWelder {
  public:
-  // The slots start empty (zero); vertices go to vertices[0], [1], ...
-  VertexWelder(std::span<int32_t> first, std::span<int32_t> second, Vec3* vertices);
+  // The slots start empty (zero); vertices go to vertices[0], [1], ..., at most `room` of them.
+  VertexWelder(std::span<int32_t> first, std::span<int32_t> second, Vec3* vertices, int32_t room);
   int32_t count() const { return count_; }
 
   // out[i] = the index of the vertex whose coordinates are bit for bit those of points[i],
   // for i = 0 .. n - 1 in order; a new vertex is appended for a point met for the first time.
-  // Once the count reaches `room` no vertex is made: the points that would need one, and
+  // Once the count reaches the room no vertex is made: the points that would need one, and
   // those after them that are new to this run, get -1.
-  void weld(const Vec3* points, int32_t n, int32_t* out, int32_t room);
+  void weld(const Vec3* points, int32_t n, int32_t* out);
 
  private:
   struct Lookup {
     uint32_t home;    // the point's first slot in the table
     uint32_t recent;  // its entry among the recent points
     uint32_t tag;     // more bits of its hash: an entry of another point mostly differs
+    int32_t slotTag;  // the bits of the hash a slot keeps, in place
   };
   struct Recent {
     int32_t index;  // vertex index + 1, or -(k + 1) for pending point k of the current run, or 0
@@ -49,13 +50,18 @@ class VertexWelder {
   static constexpr uint32_t kRecentEntries = 1u << 16;
 
   Lookup lookup(Vec3 p) const;
-  int32_t findOrAdd(const Pending& p, int32_t room);
+  int32_t findOrAdd(const Pending& p);
   int32_t& slot(uint32_t i) const { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }
 
   int32_t* first_;
   int32_t* second_;
   uint32_t firstSize_, total_;
   Vec3* vertices_;
+  int32_t room_;
+  // A slot holds vertex index + 1 in its low `indexBits_` bits and, above them, as many bits of
+  // the point's hash as are left over: most slots of other points are passed by without
+  // reading their vertex.
+  int indexBits_;
   int32_t count_ = 0;
   // The points met lately, compared by tag before their coordinates are read.
   std::vector<Recent> recent_ = std::vector<Recent>(kRecentEntries);
