@@ -19,7 +19,9 @@
 // to stay in the cache, answers most of a run's points first. The rest, each distinct point
 // once and in order of first appearance, then go to the large table, whose every lookup is a
 // trip to main memory; those lookups do not wait for one another, so the processor overlaps
-// their trips.
+// their trips. The two scratch tables are two tables, a point's hash choosing one: each is
+// searched by its own thread (see model/parallel_for.h), and the new vertices are numbered
+// afterwards, in order, so the result is the same for any number of threads.
 class VertexWelder {
  public:
   // The slots start empty (zero); vertices go to vertices[0], [1], ..., at most `room` of them.
@@ -34,7 +36,8 @@ class VertexWelder {
 
  private:
   struct Lookup {
-    uint32_t home;    // the point's first slot in the table
+    uint32_t part;    // which of the two tables
+    uint32_t home;    // the point's first slot in that table
     uint32_t recent;  // its entry among the recent points
     uint32_t tag;     // more bits of its hash: an entry of another point mostly differs
     int32_t slotTag;  // the bits of the hash a slot keeps, in place
@@ -50,12 +53,13 @@ class VertexWelder {
   static constexpr uint32_t kRecentEntries = 1u << 16;
 
   Lookup lookup(Vec3 p) const;
-  int32_t findOrAdd(const Pending& p);
-  int32_t& slot(uint32_t i) const { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }
+  // For pending point k: its vertex index, or -1 when its slot was taken for it (a new
+  // point), or -(j + 2) when pending point j of this run is the same point.
+  int32_t search(size_t k);
+  void searchTables(uint32_t firstPart, uint32_t endPart);
 
-  int32_t* first_;
-  int32_t* second_;
-  uint32_t firstSize_, total_;
+  int32_t* table_[2];
+  uint32_t size_[2], total_;
   Vec3* vertices_;
   int32_t room_;
   // A slot holds vertex index + 1 in its low `indexBits_` bits and, above them, as many bits of
@@ -67,6 +71,7 @@ class VertexWelder {
   std::vector<Recent> recent_ = std::vector<Recent>(kRecentEntries);
   std::vector<Pending> pending_;
   std::vector<int32_t> resolved_;
+  std::vector<int32_t*> taken_;  // the slot taken for each new point
 };
 
 namespace weld_detail {
