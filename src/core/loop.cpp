@@ -343,7 +343,7 @@ bool runPass(Editor& ed) {
     std::string messages;
     recoveryWhenIdle(ed, messages);
     if (!messages.empty()) fputs(messages.c_str(), stderr);
-    ed.platform.sleepMs(40);
+    ed.platform.sleepUntilInput(40);
     return true;
   }
   ed.recovery.lastInput = ed.platform.seconds();

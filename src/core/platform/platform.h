@@ -95,6 +95,9 @@ class Platform {
   // Seconds, increasing.
   virtual double seconds() = 0;
   virtual void sleepMs(int ms) = 0;
+  // The idle sleep: `ms`, or less when input arrives first (a window wakes on its events,
+  // so a drag that starts while the editor is idle is seen at once).
+  virtual void sleepUntilInput(int ms) { sleepMs(ms); }
   // Shows the screen memory as it is now (used by modal steps that wait for input).
   virtual void refresh() = 0;
   virtual void setWindowTitle(std::string_view title) = 0;

@@ -15,6 +15,7 @@
 #include "core/exit_signals.h"
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
+#include "core/platform/present_log.h"
 #include "core/platform/screen_memory.h"
 #include "core/platform/window_scale.h"
 
@@ -95,6 +96,7 @@ class SdlPlatform final : public ScreenMemory {
     return static_cast<double>(SDL_GetPerformanceCounter() - counterStart_) * counterPeriod_;
   }
   void sleepMs(int ms) override { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
+  void sleepUntilInput(int ms) override { SDL_WaitEventTimeout(nullptr, ms > 0 ? ms : 0); }
   void refresh() override { present(); }
   void setWindowTitle(std::string_view title) override;
   std::string takeDroppedFile() override;
@@ -123,6 +125,7 @@ class SdlPlatform final : public ScreenMemory {
 
   Uint64 counterStart_ = 0;
   double counterPeriod_ = 0.0;
+  PresentLog presentLog_ = openPresentLog(std::getenv("KOVRIN_PRESENT_LOG"));
 };
 
 bool SdlPlatform::openScreen(int mode, int depth) {
@@ -198,6 +201,7 @@ void SdlPlatform::pumpEvents() {
         keys_.textTyped(e.text.text);
         break;
       case SDL_MOUSEMOTION:
+        presentLog_.noteMotion();
         pointerX_ = e.motion.x;
         pointerY_ = e.motion.y;
         break;
@@ -319,6 +323,7 @@ void SdlPlatform::show() {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
+  presentLog_.presented();
 }
 
 }  // namespace
@@ -330,6 +335,12 @@ bool usableVideoDriver(std::string_view chosen, std::string_view requested) {
 
 std::unique_ptr<Platform> makeSdlPlatform(int windowScale) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // whole multiples, sharp pixels
+  // The frame is drawn here already: showing it needs a copy and a whole-multiple scale, which
+  // SDL's software renderer does without loading a GL driver (on a display without a GPU that
+  // driver alone is some 90 MB resident and slower). SDL_RENDER_DRIVER and
+  // SDL_FRAMEBUFFER_ACCELERATION in the environment still choose otherwise.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // An editor window: leave the screen saver and the desktop's compositor alone.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
