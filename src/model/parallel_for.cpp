@@ -37,6 +37,9 @@ void setParallelThreadCount(int n) {
 
 namespace {
 
+// Set while a thread runs a part of a split: a split asked for inside one runs on the spot.
+thread_local bool inSplit = false;
+
 // Workers wait for a round; each runs its range and reports back. Started on the first split
 // and kept for the life of the process (waiting on a condition variable in between).
 class Pool {
@@ -73,7 +76,9 @@ class Pool {
         if (index >= parts_) continue;
         job = job_;
       }
+      inSplit = true;
       (*job)(index);
+      inSplit = false;
       {
         std::lock_guard<std::mutex> lock(mutex_);
         --pending_;
@@ -100,14 +105,16 @@ Pool& pool() {
 void parallelFor(int64_t n, int64_t grain, const std::function<void(int64_t, int64_t)>& body) {
   const int64_t parts = std::min<int64_t>(parallelThreadCount(),
                                           std::max<int64_t>(1, n / std::max<int64_t>(grain, 1)));
-  if (parts <= 1) {
+  if (parts <= 1 || inSplit) {
     body(0, n);
     return;
   }
   const auto range = [&](int k) { body(n * k / parts, n * (k + 1) / parts); };
   Pool& p = pool();
   const int inPool = std::min<int>(static_cast<int>(parts), p.workers() + 1);
+  inSplit = true;
   p.run(inPool, range);
   // More parts than the pool was started with (the count was raised later): the rest here.
   for (int k = inPool; k < parts; ++k) range(k);
+  inSplit = false;
 }

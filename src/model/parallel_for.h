@@ -14,5 +14,6 @@ void setParallelThreadCount(int n);
 
 // Runs body(begin, end) over consecutive ranges that together cover rows 0 .. n - 1, one range
 // per thread (the first on the caller's) and each at least `grain` rows long, and returns when
-// all are done. Fewer rows than two grains: body(0, n) on the caller's thread.
+// all are done. Fewer rows than two grains, or a call from inside another split: body(0, n) on
+// the caller's thread. One thread at a time may split (the editor's own thread).
 void parallelFor(int64_t n, int64_t grain, const std::function<void(int64_t, int64_t)>& body);

@@ -38,6 +38,13 @@ TEST(ParallelFor, EveryRowOnceForAnyCountGrainAndThreads) {
           ASSERT_EQ(seen[static_cast<size_t>(i)].load(), 1) << n << " " << grain << " " << i;
       }
     }
+    // A split inside a split runs on the spot.
+    std::atomic<int64_t> inner{0};
+    parallelFor(4, 1, [&](int64_t begin, int64_t end) {
+      for (int64_t i = begin; i < end; ++i)
+        parallelFor(1000, 10, [&](int64_t b, int64_t e) { inner += e - b; });
+    });
+    EXPECT_EQ(inner.load(), 4000);
   }
 }
 
