@@ -60,22 +60,34 @@ void VertexWelder::weld(const Vec3* points, int32_t n, int32_t* out) {
   // The points the recent ones answer; the others become pending, once each as long as the
   // recent entry remembers them (a point pending twice is found by its second lookup).
   pending_.clear();
+  // Files in no order make the recent points useless: a run that found few of its points
+  // there leaves them out of the next runs (all but every eighth, which looks again).
+  const bool useRecent = recentWorks_ || ++runsWithoutRecent_ % 8 == 0;
+  int32_t answered = 0;
   for (int32_t i = 0; i < n; ++i) {
     const Vec3 p = points[i];
     const Lookup at = lookup(p);
+    if (!useRecent) {
+      pending_.push_back({p, at});
+      out[i] = -static_cast<int32_t>(pending_.size()) - 1;
+      continue;
+    }
     Recent& r = recent_[at.recent];
     const bool tagged = r.tag == at.tag;
     if (tagged && r.index > 0 && sameBits(vertices_[r.index - 1], p)) {
       out[i] = r.index - 1;
+      ++answered;
     } else if (tagged && r.index < 0 &&
                sameBits(pending_[static_cast<size_t>(-r.index - 1)].point, p)) {
       out[i] = r.index - 1;  // -(k + 2) for pending point k
+      ++answered;
     } else {
       pending_.push_back({p, at});
       r = {-static_cast<int32_t>(pending_.size()), at.tag};
       out[i] = r.index - 1;
     }
   }
+  if (useRecent) recentWorks_ = 4 * answered >= n;
   // The pending points searched for, each table by its own thread when there are enough;
   // then the new ones numbered in order of first appearance.
   resolved_.resize(pending_.size());
@@ -98,7 +110,7 @@ void VertexWelder::weld(const Vec3* points, int32_t n, int32_t* out) {
   }
   for (int32_t i = 0; i < n; ++i)
     if (out[i] < -1) out[i] = resolved_[static_cast<size_t>(-out[i] - 2)];
-  for (size_t k = 0; k < pending_.size(); ++k) {
+  for (size_t k = 0; useRecent && k < pending_.size(); ++k) {
     Recent& r = recent_[pending_[k].at.recent];
     if (r.index == -static_cast<int32_t>(k + 1)) r.index = resolved_[k] + 1;  // 0: unresolved
   }

@@ -69,6 +69,8 @@ class VertexWelder {
   int32_t count_ = 0;
   // The points met lately, compared by tag before their coordinates are read.
   std::vector<Recent> recent_ = std::vector<Recent>(kRecentEntries);
+  bool recentWorks_ = true;  // the last run that asked them found a quarter of its points
+  uint32_t runsWithoutRecent_ = 0;
   std::vector<Pending> pending_;
   std::vector<int32_t> resolved_;
   std::vector<int32_t*> taken_;  // the slot taken for each new point
