@@ -1,10 +1,15 @@
 // Command-line helper of bench/peers.sh:
 //   kovrin_stltool make FACETS natural|shuffled OUT.stl   writes a torus test mesh
 //   kovrin_stltool make-rq FACETS OUT.rq                  the same torus as an RQ model file
+//   kovrin_stltool save FILE OUT.rq|OUT.stl [REPEATS]    loads FILE (sized from it), then
+//                                                         times saving it as RQ or exporting
+//                                                         it as binary STL (safe write, fsync
+//                                                         included)
 //   kovrin_stltool import FILE [REPEATS [MAXV MAXT]]      times our import (read, weld, store)
 //                                                         into a model of those capacities
 //                                                         (default the editor's), prints the
-//                                                         median and the peak memory beyond
+//                                                         median wall and CPU (user + system)
+//                                                         times and the peak memory beyond
 //                                                         the model arrays
 #include <sys/resource.h>
 
@@ -16,9 +21,31 @@
 #include <vector>
 
 #include "io/model_file.h"
+#include "io/sized_load.h"
 #include "torus_mesh.h"
 
 namespace {
+
+// User and system CPU seconds of this process so far.
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  const auto s = [](const timeval& t) { return double(t.tv_sec) + 1e-6 * double(t.tv_usec); };
+  return s(u.ru_utime) + s(u.ru_stime);
+}
+
+// FNV-1a over the model's rows (positions, corners, flags, colours): equal for equal imports.
+uint32_t modelHash(const Model& m) {
+  uint32_t h = 2166136261u;
+  const auto add = [&h](const void* p, size_t n) {
+    for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<const uint8_t*>(p)[i]) * 16777619u;
+  };
+  add(m.vertexPos.data(), sizeof(Vec3) * static_cast<size_t>(m.vertexCount));
+  add(m.triVerts.data(), sizeof(Tri) * static_cast<size_t>(m.triangleCount));
+  add(m.triFlags.data(), static_cast<size_t>(m.triangleCount));
+  add(m.triColor.data(), 2 * static_cast<size_t>(m.triangleCount));
+  return h;
+}
 
 long peakKiB() {
   rusage u{};
@@ -30,6 +57,7 @@ int usage() {
   std::fprintf(stderr,
                "usage: kovrin_stltool make FACETS natural|shuffled OUT.stl\n"
                "       kovrin_stltool make-rq FACETS OUT.rq\n"
+               "       kovrin_stltool save FILE OUT.rq|OUT.stl [REPEATS]\n"
                "       kovrin_stltool import FILE [REPEATS [MAXV MAXT]]\n");
   return 2;
 }
@@ -66,6 +94,35 @@ int main(int argc, char** argv) {
     std::printf("%d triangles\n", m.triangleCount);
     return 0;
   }
+  if (cmd == "save" && argc >= 4) {
+    Model m;
+    if (loadModelSized(m, argv[2]).load.result.request != Request::Normals) {
+      std::fprintf(stderr, "cannot load %s\n", argv[2]);
+      return 1;
+    }
+    recomputeNormals(m);
+    const std::string out = argv[3];
+    const bool rq = out.size() > 3 && out.substr(out.size() - 3) == ".rq";
+    const int repeats = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+    std::vector<double> ms, cpuMs;
+    for (int r = 0; r < repeats; ++r) {
+      const double c0 = cpuSeconds();
+      const auto t0 = std::chrono::steady_clock::now();
+      const EditResult e = rq ? saveModel(m, out) : exportStl(m, out);
+      const auto t1 = std::chrono::steady_clock::now();
+      if (e.message != kMsgFileSaved) {
+        std::fprintf(stderr, "cannot write %s\n", out.c_str());
+        return 1;
+      }
+      ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+      cpuMs.push_back(1000.0 * (cpuSeconds() - c0));
+    }
+    std::sort(ms.begin(), ms.end());
+    std::sort(cpuMs.begin(), cpuMs.end());
+    std::printf("median_ms %.2f cpu_ms %.2f triangles %d\n", ms[ms.size() / 2],
+                cpuMs[cpuMs.size() / 2], m.triangleCount);
+    return 0;
+  }
   if (cmd != "import") return usage();
   const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
   const int32_t maxv = argc > 5 ? std::atoi(argv[4]) : kDefaultMaxv;
@@ -85,11 +142,13 @@ int main(int argc, char** argv) {
   std::fill(m.triFlags.begin(), m.triFlags.end(), 0);
   std::fill(m.triColor.begin(), m.triColor.end(), 0);
   const long before = peakKiB();
-  std::vector<double> ms;
+  std::vector<double> ms, cpuMs;
   for (int r = 0; r < repeats; ++r) {
+    const double c0 = cpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
     const ModelLoad load = loadModel(m, argv[2], nullptr);
     const auto t1 = std::chrono::steady_clock::now();
+    cpuMs.push_back(1000.0 * (cpuSeconds() - c0));
     if (load.result.request != Request::Normals) {
       std::fprintf(stderr, "import failed (message %d)\n", static_cast<int>(load.result.message));
       return 1;
@@ -97,7 +156,10 @@ int main(int argc, char** argv) {
     ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
   std::sort(ms.begin(), ms.end());
-  std::printf("median_ms %.2f vertices %d triangles %d extra_peak_kib %ld\n", ms[ms.size() / 2],
-              m.vertexCount, m.triangleCount, peakKiB() - before);
+  std::sort(cpuMs.begin(), cpuMs.end());
+  std::printf(
+      "median_ms %.2f vertices %d triangles %d extra_peak_kib %ld cpu_ms %.2f model# %08x\n",
+      ms[ms.size() / 2], m.vertexCount, m.triangleCount, peakKiB() - before,
+      cpuMs[cpuMs.size() / 2], modelHash(m));
   return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times the import of the same torus STL files (1,000,000 and 10,000,000 facets, natural and
 # shuffled facet order) by admesh (exact edge check, its default work on a file), by
-# `assimp info`, and by our import (read + weld + store), in one run, and prints the ratios;
+# `assimp info`, and by our import (read + weld + store), in one run with the three
+# interleaved, and prints medians of wall and CPU (user + system) time and the ratios;
 # then the OBJ and PLY import of the 1M torus against `assimp info`, and `kovrin --render`
 # against `f3d --output`.
 # The 10M files are 500 MB each; our import of them uses maxv = 5,000,001, maxt = 10,000,000.
@@ -17,22 +18,23 @@ tool="$build/bench/kovrin_stltool"
 work="${KOVRIN_BENCH_DIR:-${TMPDIR:-/tmp}/kovrin_bench}"
 mkdir -p "$work"
 
-# Median wall seconds of a command run $repeats times (output discarded).
-median_seconds() {
-  local times=()
-  for _ in $(seq "$repeats"); do
-    local t0 t1
-    t0=$(date +%s.%N)
-    "$@" >/dev/null 2>&1 || true
-    t1=$(date +%s.%N)
-    times+=("$(echo "$t1 - $t0" | bc -l)")
-  done
-  printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+# "wall_seconds cpu_seconds peak_kib" of one run of a command (output discarded).
+run_timed() {
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time.txt" "$@" >/dev/null 2>&1 || true
+  awk '{printf "%s %.3f %s\n", $1, $2 + $3, $4}' "$work/time.txt"
+}
+# The median of one column (1-based) of the lines given.
+median_col() {
+  local col=$1
+  shift
+  printf '%s\n' "$@" | awk -v c="$col" '{print $c}' | sort -g |
+    awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
 }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)   cores: $(nproc)"
-printf '%-10s %-10s %10s %10s %10s %12s %12s %14s\n' facets order ours_ms admesh_ms assimp_ms \
-  admesh/ours assimp/ours ours_extra_MB
+echo "(runs interleaved: ours, admesh, assimp, $repeats times; medians; cpu = user + system)"
+printf '%-10s %-9s %9s %9s %10s %10s %10s %10s %9s %9s %11s\n' facets order ours_ms ours_cpu \
+  admesh_ms admesh_cpu assimp_ms assimp_cpu ad/ours as/ours ours_xtraMB
 for facets in $sizes; do
   capacities=""
   [ "$facets" -gt 1000000 ] && capacities="5000001 10000000"
@@ -40,17 +42,23 @@ for facets in $sizes; do
     file="$work/torus${facets}_${order}.stl"
     [ -f "$file" ] || "$tool" make "$facets" "$order" "$file" >/dev/null
     cat "$file" >/dev/null  # page cache warm for everyone
-    # shellcheck disable=SC2086  # the capacities are two words or none
-    ours=$("$tool" import "$file" "$repeats" $capacities)
-    ours_ms=$(echo "$ours" | awk '{print $2}')
-    extra_mb=$(echo "$ours" | awk '{printf "%.1f", $10 / 1024}')
-    admesh_s=$(median_seconds admesh "$file")
-    assimp_s=$(median_seconds assimp info "$file")
-    admesh_ms=$(echo "$admesh_s * 1000" | bc -l)
-    assimp_ms=$(echo "$assimp_s * 1000" | bc -l)
-    printf '%-10s %-10s %10.1f %10.1f %10.1f %12.1f %12.1f %14s\n' "$facets" "$order" \
-      "$ours_ms" "$admesh_ms" "$assimp_ms" "$(echo "$admesh_ms / $ours_ms" | bc -l)" \
-      "$(echo "$assimp_ms / $ours_ms" | bc -l)" "$extra_mb"
+    ours=() admesh_runs=() assimp_runs=()
+    for _ in $(seq "$repeats"); do
+      # shellcheck disable=SC2086  # the capacities are two words or none
+      ours+=("$("$tool" import "$file" 1 $capacities | awk '{print $2, $10, $8}')")
+      admesh_runs+=("$(run_timed admesh "$file")")
+      assimp_runs+=("$(run_timed assimp info "$file")")
+    done
+    ours_ms=$(median_col 1 "${ours[@]}")
+    ours_cpu=$(median_col 2 "${ours[@]}")
+    extra_mb=$(echo "$(median_col 3 "${ours[@]}") / 1024" | bc -l)
+    admesh_ms=$(echo "$(median_col 1 "${admesh_runs[@]}") * 1000" | bc -l)
+    admesh_cpu=$(echo "$(median_col 2 "${admesh_runs[@]}") * 1000" | bc -l)
+    assimp_ms=$(echo "$(median_col 1 "${assimp_runs[@]}") * 1000" | bc -l)
+    assimp_cpu=$(echo "$(median_col 2 "${assimp_runs[@]}") * 1000" | bc -l)
+    printf '%-10s %-9s %9.1f %9.1f %10.1f %10.1f %10.1f %10.1f %9.1f %9.1f %11.1f\n' "$facets" \
+      "$order" "$ours_ms" "$ours_cpu" "$admesh_ms" "$admesh_cpu" "$assimp_ms" "$assimp_cpu" \
+      "$(echo "$admesh_ms / $ours_ms" | bc -l)" "$(echo "$assimp_ms / $ours_ms" | bc -l)" "$extra_mb"
   done
 done
 
@@ -66,7 +74,9 @@ for fmt in obj ply; do
   [ -f "$file" ] || "$kovrin" --convert "$stl" "$file"
   cat "$file" >/dev/null
   ours_ms=$("$tool" import "$file" "$repeats" | awk '{print $2}')
-  assimp_ms=$(echo "$(median_seconds assimp info "$file") * 1000" | bc -l)
+  runs=()
+  for _ in $(seq "$repeats"); do runs+=("$(run_timed assimp info "$file")"); done
+  assimp_ms=$(echo "$(median_col 1 "${runs[@]}") * 1000" | bc -l)
   printf '%-10s %10.1f %10.1f %12.1f\n' "$fmt" "$ours_ms" "$assimp_ms" \
     "$(echo "$assimp_ms / $ours_ms" | bc -l)"
 done
@@ -78,21 +88,17 @@ Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 sleep 1
-run_timed() {  # prints "seconds peak_kib"
-  /usr/bin/time -f '%e %M' -o "$work/time.txt" "$@" >/dev/null 2>&1 || true
-  cat "$work/time.txt"
-}
 ours=() f3d=()
 for _ in $(seq "$repeats"); do
   ours+=("$(unset DISPLAY; run_timed "$kovrin" --render "$stl" -o "$work/ours.png")")
   f3d+=("$(DISPLAY="$display" run_timed f3d --output "$work/f3d.png" --resolution 800,600 "$stl")")
 done
-median_of() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$0} END {print a[int((NR+1)/2)]}'; }
-o=$(median_of "${ours[@]}") f=$(median_of "${f3d[@]}")
 echo
-printf '%-10s %10s %10s %12s %12s %10s %10s\n' render ours_s f3d_s f3d/ours ours_MB f3d_MB mem_ratio
-read -r os om <<< "$o"
-read -r fs fm <<< "$f"
-printf '%-10s %10.3f %10.3f %12.1f %12.1f %10.1f %10.2f\n' torus1m "$os" "$fs" \
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-9s %8s %8s %8s %8s %9s %8s %8s %9s\n' render ours_s ours_cpu f3d_s f3d_cpu f3d/ours \
+  ours_MB f3d_MB mem_ratio
+os=$(median_col 1 "${ours[@]}") oc=$(median_col 2 "${ours[@]}") om=$(median_col 3 "${ours[@]}")
+fs=$(median_col 1 "${f3d[@]}") fc=$(median_col 2 "${f3d[@]}") fm=$(median_col 3 "${f3d[@]}")
+printf '%-9s %8.3f %8.3f %8.3f %8.3f %9.1f %8.1f %8.1f %9.2f\n' torus1m "$os" "$oc" "$fs" "$fc" \
   "$(echo "$fs / $os" | bc -l)" "$(echo "$om / 1024" | bc -l)" "$(echo "$fm / 1024" | bc -l)" \
   "$(echo "$om / $fm" | bc -l)"

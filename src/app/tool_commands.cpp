@@ -99,6 +99,10 @@ void renderPicture(Model& m, bool colors, const Picture& p, std::vector<uint32_t
   cam.cameraYZ = p.angleB;
   const float farthest = fitView(cam, m, rb.renderWidth, rb.renderHeight);
   const float far = std::max(kDefaultDrawDepth, 2.0f * farthest);
+  // Rows written once each below: their pages asked for at once rather than one fault each.
+  m.triNormal.prepareRows(static_cast<size_t>(m.triangleCount));
+  m.vertexProj.prepareRows(static_cast<size_t>(m.vertexCount));
+  rb.screenVertices.prepareRows(static_cast<size_t>(m.vertexCount));
   recomputeNormals(m);
   ViewOptions view;
   view.triangles = view.lines = true;

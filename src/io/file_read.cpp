@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "model/edit_result.h"
@@ -79,21 +80,43 @@ bool readInto(int fd, uint8_t* at, size_t want, size_t& got) {
   return true;
 }
 
-FileBytes readOpen(int fd, int64_t maxBytes, OverLimit overLimit) {
-  FileBytes out;
+// Opens `path` for reading without blocking; a regular file gets blocking reads from then on
+// and its length in `size`. Ok, or why not (the descriptor is then closed).
+ReadStatus openRegular(const std::string& path, int& fd, int64_t& size) {
+  fd = -1;
+  if (path.empty()) return ReadStatus::NotFound;
+  // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for one forever.
+  const int f = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (f < 0) return openError(errno);
   struct stat st {};
-  if (::fstat(fd, &st) != 0) return out;
-  if (S_ISDIR(st.st_mode)) return {ReadStatus::Directory, {}, false};
-  if (!S_ISREG(st.st_mode)) return {ReadStatus::NotRegularFile, {}, false};
-  // Blocking reads from here on: a regular file never waits for a writer.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return out;
+  ReadStatus status = ReadStatus::ReadFailed;
+  if (::fstat(f, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      status = ReadStatus::Directory;
+    } else if (!S_ISREG(st.st_mode)) {
+      status = ReadStatus::NotRegularFile;
+    } else {
+      // Blocking reads from here on: a regular file never waits for a writer.
+      const int flags = ::fcntl(f, F_GETFL);
+      if (flags >= 0 && ::fcntl(f, F_SETFL, flags & ~O_NONBLOCK) == 0) status = ReadStatus::Ok;
+    }
+  }
+  if (status != ReadStatus::Ok) {
+    ::close(f);
+    return status;
+  }
+  fd = f;
+  size = st.st_size;
+  return status;
+}
+
+FileBytes readOpen(int fd, int64_t size, int64_t maxBytes, OverLimit overLimit) {
+  FileBytes out;
   const int64_t limit = std::max<int64_t>(maxBytes, 0);
-  if (st.st_size > limit && overLimit == OverLimit::Refuse)
-    return {ReadStatus::TooLarge, {}, false};
+  if (size > limit && overLimit == OverLimit::Refuse) return {ReadStatus::TooLarge, {}, false};
   // The size is only a first guess: the file may grow or shrink while we read it.
   size_t used = 0;
-  out.bytes.resize(static_cast<size_t>(std::min<int64_t>(st.st_size, limit)));
+  out.bytes.resize(static_cast<size_t>(std::min<int64_t>(size, limit)));
   for (;;) {
     size_t got = 0;
     if (!readInto(fd, out.bytes.data() + used, out.bytes.size() - used, got)) {
@@ -128,19 +151,54 @@ FileBytes readOpen(int fd, int64_t maxBytes, OverLimit overLimit) {
 }  // namespace
 
 FileBytes readFileBytes(const std::string& path, int64_t maxBytes, OverLimit overLimit) {
-  if (path.empty()) return {ReadStatus::NotFound, {}, false};
-  // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for one forever.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return {openError(errno), {}, false};
+  int fd = -1;
+  int64_t size = 0;
+  const ReadStatus opened = openRegular(path, fd, size);
+  if (opened != ReadStatus::Ok) return {opened, {}, false};
   FileBytes out;
   try {
-    out = readOpen(fd, maxBytes, overLimit);
+    out = readOpen(fd, size, maxBytes, overLimit);
   } catch (const std::bad_alloc&) {
     // More than the memory we may use: as good as a file longer than the limit.
     out = {ReadStatus::TooLarge, {}, false};
   }
   ::close(fd);
   return out;
+}
+
+bool SpanSource::read(void* to, size_t n) {
+  if (n > bytes_.size() - at_) return false;
+  if (n > 0) std::memcpy(to, bytes_.data() + at_, n);
+  at_ += n;
+  return true;
+}
+
+FileReader::FileReader(const std::string& path) {
+  status_ = openRegular(path, fd_, size_);
+  if (status_ != ReadStatus::Ok) return;
+  const size_t want = static_cast<size_t>(std::clamp<int64_t>(size_, 0, kHeadBytes));
+  if (!readInto(fd_, head_.data(), want, headSize_)) status_ = ReadStatus::ReadFailed;
+}
+
+FileReader::~FileReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileReader::read(void* to, size_t n) {
+  if (status_ != ReadStatus::Ok) return false;
+  auto* out = static_cast<uint8_t*>(to);
+  const size_t fromHead = std::min(n, headSize_ - headRead_);
+  if (fromHead > 0) std::memcpy(out, head_.data() + headRead_, fromHead);
+  headRead_ += fromHead;
+  size_t got = 0;
+  return readInto(fd_, out + fromHead, n - fromHead, got) && got == n - fromHead;
+}
+
+bool FileReader::atEnd() {
+  uint8_t extra = 0;
+  size_t got = 0;
+  return status_ == ReadStatus::Ok && headRead_ == headSize_ && readInto(fd_, &extra, 1, got) &&
+         got == 0;
 }
 
 uint8_t readStatusMessage(ReadStatus status) {

@@ -4,9 +4,12 @@
 // rewritten by another process while we read cannot slip past the checks.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,6 +70,61 @@ struct FileBytes {
 // come back with `truncated` set. The descriptor is closed on every path.
 FileBytes readFileBytes(const std::string& path, int64_t maxBytes,
                         OverLimit overLimit = OverLimit::Refuse);
+
+// Bytes read front to back in pieces, for loads that build as they read instead of holding a
+// whole file. Each byte is read once, so what a load checks is what it builds from.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // The length when reading began (a file may still change while it is read).
+  virtual int64_t size() const = 0;
+  // The first bytes (up to kHeadBytes, fewer only when there are no more): what the choice
+  // of a reader looks at. They are read again by read() like any others.
+  virtual std::span<const uint8_t> head() const = 0;
+  // The next n bytes into `to`; false when the bytes end sooner or the read fails.
+  virtual bool read(void* to, size_t n) = 0;
+  // True when every byte has been read.
+  virtual bool atEnd() = 0;
+  static constexpr size_t kHeadBytes = 1024;
+};
+
+// Bytes already in memory.
+class SpanSource : public ByteSource {
+ public:
+  explicit SpanSource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  int64_t size() const override { return static_cast<int64_t>(bytes_.size()); }
+  std::span<const uint8_t> head() const override {
+    return bytes_.first(std::min(bytes_.size(), kHeadBytes));
+  }
+  bool read(void* to, size_t n) override;
+  bool atEnd() override { return at_ == bytes_.size(); }
+
+ private:
+  std::span<const uint8_t> bytes_;
+  size_t at_ = 0;
+};
+
+// A regular file, opened as readFileBytes opens (never blocking, regular files only).
+class FileReader : public ByteSource {
+ public:
+  explicit FileReader(const std::string& path);
+  ~FileReader() override;
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  ReadStatus status() const { return status_; }
+  int64_t size() const override { return size_; }
+  std::span<const uint8_t> head() const override { return {head_.data(), headSize_}; }
+  bool read(void* to, size_t n) override;
+  bool atEnd() override;
+
+ private:
+  int fd_ = -1;
+  ReadStatus status_ = ReadStatus::ReadFailed;
+  int64_t size_ = 0;
+  std::array<uint8_t, kHeadBytes> head_{};
+  size_t headSize_ = 0, headRead_ = 0;
+};
 
 // The status message for a read that did not succeed: "Error: file not found" for missing
 // names and folders, "Error: permission denied", "Error: too many triangles" for a file

@@ -22,7 +22,7 @@ struct ModelLoad {
 };
 
 // Replaces the model by the named file (RQ, STL, OBJ or PLY, by content, else by extension:
-// see detectFormat), read once and whole (io/file_read.h). A name that does not exist gives
+// see detectFormat), each byte read once (io/file_read.h). A name that does not exist gives
 // "Error: file not found", one we may not read "Error: permission denied", a FIFO, device or
 // socket "Error: damaged file"; a file refused for its counts (capacity) or its contents (short,
 // long, negative counts, indices outside the vertices, part groups above 99, coordinates that
@@ -31,6 +31,12 @@ ModelLoad loadModel(Model& m, const std::string& name, const ImportProgress& pro
 // The same for the bytes of a whole file; `name` only serves the choice by extension.
 ModelLoad loadModelBytes(Model& m, std::span<const uint8_t> file, std::string_view name,
                          const ImportProgress& progress);
+
+// RQ and binary STL files load as they are read, a piece at a time (see ByteSource), without
+// a copy of the whole file; the other formats are read whole first.
+bool readsAsItGoes(const ByteSource& file, std::string_view name);
+// The load of a file for which readsAsItGoes holds, from its first byte.
+ModelLoad loadAsRead(Model& m, ByteSource& file, const ImportProgress& progress);
 
 // Writes the whole model as an RQ file (colour flag 1) under the name, replacing it only
 // once the new contents are complete: "File saved." or "Error: write failed".

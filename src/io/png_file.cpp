@@ -29,7 +29,11 @@ bool encode(SafeFileWriter& out, const std::vector<png_bytep>& rows, int width, 
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(png, 6);
+  // Rendered frames are large areas of few colours: the fastest level with each byte coded
+  // from its left neighbour writes them several times faster than level 6 with every filter
+  // tried, at about a third more bytes.
+  png_set_compression_level(png, 1);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
   png_write_info(png, info);
   png_write_image(png, const_cast<png_bytepp>(rows.data()));
   png_write_end(png, nullptr);

@@ -20,39 +20,40 @@ bool isCapacityMessage(uint8_t msg) {
 }
 
 // RQ: the counts of the header (a refused header still gets a small model to refuse into).
-SizedLoad loadRqSized(Model& m, std::span<const uint8_t> file, const std::string& name) {
+SizedLoad loadRqSized(Model& m, ByteSource& file) {
   SizedLoad out;
   out.format = FileFormat::Rq;
   RqHeader h;
-  const bool header = readMagic(file) == MagicCheck::Rq && readRqHeader(file, h);
-  const int64_t bound = static_cast<int64_t>(file.size()) / 12 + 1;  // no count needs more rows
+  const bool header = readMagic(file.head()) == MagicCheck::Rq && readRqHeader(file.head(), h);
+  const int64_t bound = file.size() / 12 + 1;  // no count needs more rows
   const auto fit = [&](int32_t n) { return header ? capacity(std::min<int64_t>(n, bound)) : 1; };
   if (!allocateModel(m, fit(h.vertices), fit(h.triangles), fit(h.lines)).empty()) {
     out.outOfMemory = true;
     return out;
   }
-  out.load = loadModelBytes(m, file, name, {});
+  out.load = loadAsRead(m, file, {});
   return out;
 }
 
 // STL: the STL import ends with a capacity message when it fills the model, so the model is
 // made one row larger than the facets (binary) or the text's size allows, and grown when the
-// first guess of welded vertices was too small.
-SizedLoad loadStlSized(Model& m, std::span<const uint8_t> file, const std::string& name) {
+// first guess of welded vertices was too small. `load(attempt)` loads the file into the
+// model as it is.
+template <class Load>
+SizedLoad loadStlSized(Model& m, std::span<const uint8_t> head, int64_t size, Load load) {
   SizedLoad out;
-  const int64_t size = static_cast<int64_t>(file.size());
   int64_t facets = size / 64 + 1;  // a text facet takes more than 64 bytes
-  if (size >= 84) {
-    const int64_t n = getI32(file.data() + 80);
+  if (size >= 84 && head.size() >= 84) {
+    const int64_t n = getI32(head.data() + 80);
     if (n >= 0 && 84 + 50 * n <= size) facets = n;
   }
   int64_t vertices = facets / 2 + 16;  // closed meshes share each corner among ~6 triangles
-  for (;;) {
+  for (int attempt = 0;; ++attempt) {
     if (!allocateModel(m, capacity(vertices + 1), capacity(facets + 1), 1).empty()) {
       out.outOfMemory = true;
       return out;
     }
-    out.load = loadModelBytes(m, file, name, {});
+    out.load = load(attempt);
     const uint8_t msg = out.load.result.message;
     if (msg == kMsgTooManyVerteces && vertices < 3 * facets) {
       vertices = 3 * facets;
@@ -90,6 +91,25 @@ SizedLoad loadMeshSized(Model& m, std::span<const uint8_t> file, FileFormat form
 
 SizedLoad loadModelSized(Model& m, const std::string& name) {
   // Any file that fits in memory: the model is sized from it, not from the settings.
+  {
+    FileReader reader(name);
+    if (reader.status() != ReadStatus::Ok) {
+      SizedLoad out;
+      out.load.result = {Request::None, readStatusMessage(reader.status())};
+      return out;
+    }
+    if (readMagic(reader.head()) == MagicCheck::Rq) return loadRqSized(m, reader);
+    if (readsAsItGoes(reader, name)) {
+      // Binary STL, read as it is welded; a second attempt reads the file again.
+      return loadStlSized(m, reader.head(), reader.size(), [&](int attempt) {
+        if (attempt == 0) return loadAsRead(m, reader, {});
+        FileReader again(name);
+        if (again.status() != ReadStatus::Ok || !readsAsItGoes(again, name))
+          return ModelLoad{{Request::None, kMsgDamagedFile}};
+        return loadAsRead(m, again, {});
+      });
+    }
+  }
   const FileBytes read = readFileBytes(name, INT64_MAX);
   if (read.status != ReadStatus::Ok) {
     SizedLoad out;
@@ -98,9 +118,13 @@ SizedLoad loadModelSized(Model& m, const std::string& name) {
   }
   const std::span<const uint8_t> file = read.bytes;
   const FileFormat format = detectFormat(file, name);
-  if (format == FileFormat::Rq) return loadRqSized(m, file, name);
+  if (format == FileFormat::Rq) {
+    SpanSource source(file);
+    return loadRqSized(m, source);
+  }
   if (format == FileFormat::Obj || format == FileFormat::Ply) return loadMeshSized(m, file, format);
-  SizedLoad out = loadStlSized(m, file, name);
+  SizedLoad out = loadStlSized(m, file, static_cast<int64_t>(file.size()),
+                               [&](int) { return loadModelBytes(m, file, name, {}); });
   out.format = FileFormat::Stl;
   return out;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "io/binary_file.h"
+#include "io/file_read.h"
 #include "model/edit_result.h"
 #include "model/model.h"
 
@@ -28,6 +29,12 @@ EditResult exportStl(const Model& m, const std::string& name);
 // or a capacity message when the import stopped at maxv vertices or maxt triangles (what was
 // imported up to there stays).
 EditResult importStl(Model& m, std::span<const uint8_t> file, const ImportProgress& progress);
+
+// The same for a file read front to back, when it is binary STL: at least 84 bytes long, holding
+// the facets its count declares (isBinaryStl, from the first bytes and the length). The bytes
+// are read, checked and welded a piece at a time: a file refused part-way changes nothing.
+bool isBinaryStl(const ByteSource& source);
+EditResult importBinaryStl(Model& m, ByteSource& source, const ImportProgress& progress);
 
 // The progress line text: "importing stl... " then i, "/", n and a blank, each number with
 // a leading blank when it is not negative.

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstdio>
+#include <new>
+#include <vector>
 
 #include "io/stl_ascii.h"
 #include "io/stl_file.h"
@@ -9,138 +11,169 @@ namespace {
 
 constexpr int64_t kHeaderBytes = 84;
 constexpr int64_t kFacetBytes = 50;
-
-struct Facet {
-  Vec3 corners[3];
-  uint16_t attribute = 0;
+// Facets are read, checked and welded a piece at a time (a little under 2 MB of binary STL).
+constexpr int32_t kPieceFacets = 32768;
+// The facets of one piece, decoded, and the vertex indices of their corners.
+struct FacetPiece {
+  std::vector<Vec3> corners = std::vector<Vec3>(3 * static_cast<size_t>(kPieceFacets));
+  std::vector<uint16_t> attributes = std::vector<uint16_t>(kPieceFacets);
+  std::vector<int32_t> indices = std::vector<int32_t>(3 * static_cast<size_t>(kPieceFacets));
+  int32_t count = 0;
 };
 
-// Facets of a text file; the parser is started afresh for each pass.
-class AsciiFacets {
+Tri* stagedTriangles(Model& m) {
+  // The normals' rows hold the new corners until the import is committed (both are 12 bytes).
+  static_assert(sizeof(Tri) == sizeof(Vec3));
+  return static_cast<Tri*>(static_cast<void*>(m.triNormal.data()));
+}
+
+// The new model is built beside the old one, in rows the old one does not need: its vertex
+// positions in the projection rows, its corners in the normal rows (both are recomputed after
+// every load), the weld's table in the scratch tables, its colours and cleared flags in rows
+// of their own. Only a file read to its end without fault replaces the model, by exchanging
+// those rows with the model's, so a refused file changes nothing the model holds.
+class FacetStore {
  public:
-  explicit AsciiFacets(std::span<const uint8_t> file) : reader_(file) {}
-  void start() { reader_.restart(); }
-  // False on a parse error; `ended` tells the end of the facets apart.
-  bool next(Facet& f, bool& ended) {
-    const AsciiStlReader::Step s = reader_.next(f.corners);
-    ended = s == AsciiStlReader::Step::End;
-    f.attribute = 0;
-    return s == AsciiStlReader::Step::Facet;
+  FacetStore(Model& m, int32_t facets, const ImportProgress& progress)
+      : m_(m),
+        welder_(emptied(m.vertexMark), emptied(m.vertexRemap), m.vertexProj.data(), m.maxv),
+        tris_(stagedTriangles(m)),
+        colors_(m.triColor.size()),
+        flags_(m.triFlags.size()),
+        facets_(facets),
+        progress_(progress) {
+    // Closed meshes share each corner among about six triangles. The weld reads these rows
+    // at random: renewed, they come in few pages.
+    m.vertexProj.renewRows(static_cast<size_t>(facets) / 2 + 16);
+    m.triNormal.prepareRows(static_cast<size_t>(facets));
+    colors_.prepareRows(static_cast<size_t>(facets));
+  }
+
+  // Welds the piece's facets in file order, until the capacities are reached.
+  void add(FacetPiece& piece) {
+    if (stop_ != kMsgNone) return;
+    welder_.weld(piece.corners.data(), 3 * piece.count, piece.indices.data());
+    // The vertices are numbered in order of first appearance: a corner made a new one when
+    // its index is the count so far.
+    const int32_t* index = piece.indices.data();
+    for (int32_t i = 0; i < piece.count; ++i, ++next_) {
+      if (next_ % kProgressStep == 0 && progress_) progress_(next_, facets_);
+      int32_t corner[3];
+      for (int k = 0; k < 3; ++k) {
+        corner[k] = index[3 * i + k];
+        if (corner[k] == vertices_) ++vertices_;
+        if (vertices_ == m_.maxv || corner[k] < 0) {
+          stop_ = kMsgTooManyVerteces;
+          return;
+        }
+      }
+      tris_[triangles_] = Tri{corner[0], corner[1], corner[2]};
+      colors_[triangles_] = piece.attributes[i];
+      if (++triangles_ == m_.maxt) {
+        stop_ = kMsgTooManyTriangles;
+        return;
+      }
+    }
+  }
+
+  // The file was good to its end: the new rows become the model's.
+  EditResult commit() {
+    m_.lineCount = 0;
+    m_.triFlags = std::move(flags_);  // every row cleared: unselected, part group 0
+    m_.triColor = std::move(colors_);
+    m_.vertexPos.swapRows(m_.vertexProj);
+    m_.triVerts.swapRows(m_.triNormal);
+    m_.vertexCount = vertices_;
+    m_.triangleCount = triangles_;
+    return {Request::Normals, stop_};
   }
 
  private:
-  AsciiStlReader reader_;
+  // Slots hold vertex index + 1; 0 is an empty slot.
+  static std::span<int32_t> emptied(FixedArray<int32_t>& slots) {
+    slots.renewRows(slots.size());
+    return {slots.data(), slots.size()};
+  }
+
+  Model& m_;
+  VertexWelder welder_;
+  Tri* tris_;
+  FixedArray<uint16_t> colors_;
+  FixedArray<uint8_t> flags_;
+  int32_t facets_, next_ = 0, vertices_ = 0, triangles_ = 0;
+  uint8_t stop_ = kMsgNone;
+  const ImportProgress& progress_;
 };
 
-// Stores facet i with its corners welded (starting from their home slots); a non-empty
-// message means the import stops here.
-inline uint8_t storeFacet(Model& m, VertexWelder& welder, const Facet& f, int32_t i,
-                          const uint32_t homes[3]) {
-  Tri tri{};
-  int32_t* corner[3] = {&tri.a, &tri.b, &tri.c};
-  for (int k = 0; k < 3; ++k) {
-    *corner[k] = welder.weldAt(f.corners[k], homes[k]);
-    if (m.vertexCount == m.maxv) return kMsgTooManyVerteces;
-  }
-  m.triVerts[i] = tri;
-  m.triColor[i] = f.attribute;
-  ++m.triangleCount;
-  if (m.triangleCount == m.maxt) return kMsgTooManyTriangles;
-  return kMsgNone;
+bool finite(float v) {
+  return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
 }
 
-// Second pass over the same bytes: they have been checked whole, so the model can be
-// replaced.
-template <class NextFacet>
-EditResult commitFacets(Model& m, int32_t n, const ImportProgress& progress, NextFacet next) {
-  m.lineCount = 0;
-  clearTriangleFlags(m);
-  m.vertexCount = 0;
-  m.triangleCount = 0;
-  VertexWelder welder(m);
-  Facet f;
-  for (int32_t i = 0; i < n; ++i) {
-    if (i % kProgressStep == 0 && progress) progress(i, n);
-    next(f);
-    const uint32_t homes[3] = {welder.home(f.corners[0]), welder.home(f.corners[1]),
-                               welder.home(f.corners[2])};
-    const uint8_t stop = storeFacet(m, welder, f, i, homes);
-    if (stop != kMsgNone) return {Request::Normals, stop};
-  }
-  return {Request::Normals, kMsgNone};
-}
-
-// Facets welded a group at a time. The weld of a group runs in file order, as one facet at
-// a time would; only the home slots of its corners are looked up (and fetched into the
-// cache) ahead, which hides most of the table's memory latency.
-constexpr int32_t kFacetGroup = 1310;
-
-Facet facetAt(const uint8_t* p) {
-  Facet f;
-  f.corners[0] = getVec3(p + 12);
-  f.corners[1] = getVec3(p + 24);
-  f.corners[2] = getVec3(p + 36);
-  f.attribute = getU16(p + 48);
-  return f;
-}
-
-bool finiteFacet(const Facet& f) {
-  return isFinite(f.corners[0]) && isFinite(f.corners[1]) && isFinite(f.corners[2]);
-}
-
-// The n facets from `facets` on, every one already checked.
-EditResult commitBinary(Model& m, const uint8_t* facets, int32_t n,
-                        const ImportProgress& progress) {
-  m.lineCount = 0;
-  clearTriangleFlags(m);
-  m.vertexCount = 0;
-  m.triangleCount = 0;
-  VertexWelder welder(m);
-  uint32_t homes[3 * kFacetGroup];
-  for (int32_t i = 0; i < n;) {
-    const int32_t got = std::min(kFacetGroup, n - i);
-    const uint8_t* block = facets + static_cast<size_t>(i) * kFacetBytes;
-    for (int32_t j = 0; j < got; ++j) {
-      const uint8_t* p = block + static_cast<size_t>(j) * kFacetBytes;
-      for (int k = 0; k < 3; ++k) {
-        homes[3 * j + k] = welder.home(getVec3(p + 12 + 12 * k));
-        welder.prefetch(homes[3 * j + k]);
-      }
+// Decodes `count` facet records into the piece; false when a corner is not finite.
+bool decodeFacets(const uint8_t* p, int32_t count, FacetPiece& piece) {
+  bool ok = true;
+  for (int32_t i = 0; i < count; ++i, p += kFacetBytes) {
+    for (int k = 0; k < 3; ++k) {
+      const Vec3 v = getVec3(p + 12 + 12 * k);
+      ok &= finite(v.x) & finite(v.y) & finite(v.z);
+      piece.corners[3 * static_cast<size_t>(i) + k] = v;
     }
-    for (int32_t j = 0; j < got; ++j, ++i) {
-      if (i % kProgressStep == 0 && progress) progress(i, n);
-      const Facet f = facetAt(block + static_cast<size_t>(j) * kFacetBytes);
-      const uint8_t stop = storeFacet(m, welder, f, i, homes + 3 * j);
-      if (stop != kMsgNone) return {Request::Normals, stop};
-    }
+    piece.attributes[i] = getU16(p + 48);
   }
-  return {Request::Normals, kMsgNone};
+  piece.count = count;
+  return ok;
 }
 
-EditResult importBinary(Model& m, std::span<const uint8_t> file, int32_t n,
-                        const ImportProgress& progress) {
+EditResult importBinary(Model& m, ByteSource& source, int32_t n, const ImportProgress& progress) {
   if (n == 0) return {Request::None, kMsgNoFacets};
-  const uint8_t* facets = file.data() + kHeaderBytes;
-  for (int32_t i = 0; i < n; ++i)
-    if (!finiteFacet(facetAt(facets + static_cast<size_t>(i) * kFacetBytes)))
+  FacetStore store(m, n, progress);
+  FacetPiece piece;
+  std::vector<uint8_t> bytes(static_cast<size_t>(kPieceFacets) * kFacetBytes);
+  for (int32_t i = 0; i < n;) {
+    const int32_t count = std::min(kPieceFacets, n - i);
+    if (!source.read(bytes.data(), static_cast<size_t>(count) * kFacetBytes) ||
+        !decodeFacets(bytes.data(), count, piece))
       return {Request::None, kMsgDamagedFile};
-  return commitBinary(m, facets, n, progress);
+    store.add(piece);
+    i += count;
+  }
+  return store.commit();
 }
 
 EditResult importAscii(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
-  AsciiFacets facets(file);
-  Facet f;
-  bool ended = false;
+  AsciiStlReader reader(file);
+  Vec3 corners[3];
+  AsciiStlReader::Step step;
   int64_t n = 0;
-  facets.start();
-  while (facets.next(f, ended)) ++n;
-  if (!ended) return {Request::None, kMsgDamagedFile};
+  while ((step = reader.next(corners)) == AsciiStlReader::Step::Facet) ++n;
+  if (step != AsciiStlReader::Step::End) return {Request::None, kMsgDamagedFile};
   if (n == 0) return {Request::None, kMsgNoFacets};
   if (n > INT32_MAX) return {Request::None, kMsgDamagedFile};
-  facets.start();
-  return commitFacets(m, static_cast<int32_t>(n), progress,
-                      [&](Facet& out) { return facets.next(out, ended); });
+  // Second pass over the same bytes: they have been checked whole.
+  reader.restart();
+  FacetStore store(m, static_cast<int32_t>(n), progress);
+  FacetPiece piece;
+  for (int64_t i = 0; i < n;) {
+    piece.count = static_cast<int32_t>(std::min<int64_t>(kPieceFacets, n - i));
+    for (int32_t j = 0; j < piece.count; ++j) {
+      reader.next(&piece.corners[3 * static_cast<size_t>(j)]);
+      piece.attributes[j] = 0;
+    }
+    store.add(piece);
+    i += piece.count;
+  }
+  return store.commit();
 }
+
+// The count of a binary file: its first 84 bytes are there and the facets it declares fit.
+bool binaryCount(std::span<const uint8_t> head, int64_t size, int32_t& n) {
+  if (size < kHeaderBytes || head.size() < static_cast<size_t>(kHeaderBytes)) return false;
+  n = getI32(head.data() + 80);
+  return n >= 0 && kHeaderBytes + kFacetBytes * static_cast<int64_t>(n) <= size;
+}
+
+// The new rows a replaced model needs cannot be had: as a file too big for the memory.
+constexpr EditResult kNoMemory{Request::None, kMsgTooManyTriangles};
 
 }  // namespace
 
@@ -152,13 +185,30 @@ std::string importProgressText(int32_t i, int32_t n) {
   return text;
 }
 
-EditResult importStl(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
-  const int64_t size = static_cast<int64_t>(file.size());
-  if (size >= kHeaderBytes) {
-    const int32_t n = getI32(file.data() + 80);
-    if (n >= 0 && kHeaderBytes + kFacetBytes * static_cast<int64_t>(n) <= size)
-      return importBinary(m, file, n, progress);
+bool isBinaryStl(const ByteSource& source) {
+  int32_t n = 0;
+  return binaryCount(source.head(), source.size(), n);
+}
+
+EditResult importBinaryStl(Model& m, ByteSource& source, const ImportProgress& progress) {
+  int32_t n = 0;
+  uint8_t header[kHeaderBytes];
+  if (!binaryCount(source.head(), source.size(), n) || !source.read(header, sizeof header))
+    return {Request::None, kMsgDamagedFile};
+  try {
+    return importBinary(m, source, n, progress);
+  } catch (const std::bad_alloc&) {
+    return kNoMemory;
   }
-  if (startsWithSolid(file)) return importAscii(m, file, progress);
-  return {Request::None, kMsgDamagedFile};
+}
+
+EditResult importStl(Model& m, std::span<const uint8_t> file, const ImportProgress& progress) {
+  SpanSource source(file);
+  if (isBinaryStl(source)) return importBinaryStl(m, source, progress);
+  if (!startsWithSolid(file)) return {Request::None, kMsgDamagedFile};
+  try {
+    return importAscii(m, file, progress);
+  } catch (const std::bad_alloc&) {
+    return kNoMemory;
+  }
 }

@@ -3,39 +3,79 @@
 
 #include <bit>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "model/model.h"
 
-// Open-addressing table from the 12 bytes of a point to its vertex index. The slots are the
-// model's two per-vertex scratch tables taken together (2·(maxv + 1) entries), so the table
-// needs no memory of its own and is never more than half full. Vertices are appended in the
-// order in which each distinct point first appears: the indices are those a linear search
-// over the vertices found so far would give.
+// Open-addressing table from the 12 bytes of a point to its vertex index. The slots are two
+// scratch tables taken together (the model's per-vertex ones: 2·(maxv + 1) entries), so the
+// table needs no memory of its own and is never more than half full. Vertices are appended
+// to `vertices` in the order in which each distinct point first appears: the indices are
+// those a linear search over the vertices found so far would give.
+//
+// Points are welded a run at a time. Meshes are mostly written in order, a corner's
+// neighbours close to it in the file: a small table of the points met lately, small enough
+// to stay in the cache, answers most of a run's points first. The rest, each distinct point
+// once and in order of first appearance, then go to the large table, whose every lookup is a
+// trip to main memory; those lookups do not wait for one another, so the processor overlaps
+// their trips. The two scratch tables are two tables, a point's hash choosing one: each is
+// searched by its own thread (see model/parallel_for.h), and the new vertices are numbered
+// afterwards, in order, so the result is the same for any number of threads.
 class VertexWelder {
  public:
-  // Clears the slots; the model's vertices are expected to start at vertexCount 0.
-  explicit VertexWelder(Model& m);
-  // The index of the vertex whose coordinates are bit for bit those of p; a new vertex is
-  // appended when there is none. The caller keeps vertexCount below maxv.
-  int32_t weld(Vec3 p) { return weldAt(p, home(p)); }
+  // The slots start empty (zero); vertices go to vertices[0], [1], ..., at most `room` of them.
+  VertexWelder(std::span<int32_t> first, std::span<int32_t> second, Vec3* vertices, int32_t room);
+  int32_t count() const { return count_; }
 
-  // The same in two steps, so a caller can look ahead: the home slot of a point, a hint
-  // to bring that slot into the cache, and the weld starting from the slot.
-  uint32_t home(Vec3 p) const;
-  void prefetch(uint32_t slotIndex) const;
-  int32_t weldAt(Vec3 p, uint32_t slotIndex);
+  // out[i] = the index of the vertex whose coordinates are bit for bit those of points[i],
+  // for i = 0 .. n - 1 in order; a new vertex is appended for a point met for the first time.
+  // Once the count reaches the room no vertex is made: the points that would need one, and
+  // those after them that are new to this run, get -1.
+  void weld(const Vec3* points, int32_t n, int32_t* out);
 
  private:
-  int32_t& slot(uint32_t i) { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }
+  struct Lookup {
+    uint32_t part;    // which of the two tables
+    uint32_t home;    // the point's first slot in that table
+    uint32_t recent;  // its entry among the recent points
+    uint32_t tag;     // more bits of its hash: an entry of another point mostly differs
+    int32_t slotTag;  // the bits of the hash a slot keeps, in place
+  };
+  struct Recent {
+    int32_t index;  // vertex index + 1, or -(k + 1) for pending point k of the current run, or 0
+    uint32_t tag;
+  };
+  struct Pending {
+    Vec3 point;
+    Lookup at;
+  };
+  static constexpr uint32_t kRecentEntries = 1u << 16;
 
-  Model& m_;
-  int32_t* first_;
-  int32_t* second_;
-  uint32_t firstSize_, total_;
+  Lookup lookup(Vec3 p) const;
+  // For pending point k: its vertex index, or -1 when its slot was taken for it (a new
+  // point), or -(j + 2) when pending point j of this run is the same point.
+  int32_t search(size_t k);
+  void searchTables(uint32_t firstPart, uint32_t endPart);
+
+  int32_t* table_[2];
+  uint32_t size_[2], total_;
+  Vec3* vertices_;
+  int32_t room_;
+  // A slot holds vertex index + 1 in its low `indexBits_` bits and, above them, as many bits of
+  // the point's hash as are left over: most slots of other points are passed by without
+  // reading their vertex.
+  int indexBits_;
+  int32_t count_ = 0;
+  // The points met lately, compared by tag before their coordinates are read.
+  std::vector<Recent> recent_ = std::vector<Recent>(kRecentEntries);
+  bool recentWorks_ = true;  // the last run that asked them found a quarter of its points
+  uint32_t runsWithoutRecent_ = 0;
+  std::vector<Pending> pending_;
+  std::vector<int32_t> resolved_;
+  std::vector<int32_t*> taken_;  // the slot taken for each new point
 };
 
-// The lookups run three times per facet of an import: defined here so that they inline into
-// the import's loop.
 namespace weld_detail {
 
 inline uint64_t hashPoint(uint32_t x, uint32_t y, uint32_t z) {
@@ -48,39 +88,10 @@ inline uint64_t hashPoint(uint32_t x, uint32_t y, uint32_t z) {
   return h;
 }
 
-inline bool sameBits(Vec3 a, uint32_t x, uint32_t y, uint32_t z) {
-  return std::bit_cast<uint32_t>(a.x) == x && std::bit_cast<uint32_t>(a.y) == y &&
-         std::bit_cast<uint32_t>(a.z) == z;
+inline bool sameBits(Vec3 a, Vec3 b) {
+  return std::bit_cast<uint32_t>(a.x) == std::bit_cast<uint32_t>(b.x) &&
+         std::bit_cast<uint32_t>(a.y) == std::bit_cast<uint32_t>(b.y) &&
+         std::bit_cast<uint32_t>(a.z) == std::bit_cast<uint32_t>(b.z);
 }
 
 }  // namespace weld_detail
-
-inline uint32_t VertexWelder::home(Vec3 p) const {
-  const uint64_t h = weld_detail::hashPoint(
-      std::bit_cast<uint32_t>(p.x), std::bit_cast<uint32_t>(p.y), std::bit_cast<uint32_t>(p.z));
-  // Map the hash onto 0 .. total - 1 without a division.
-  return static_cast<uint32_t>(((h >> 32) * total_) >> 32);
-}
-
-inline void VertexWelder::prefetch(uint32_t slotIndex) const {
-  const int32_t* s =
-      slotIndex < firstSize_ ? first_ + slotIndex : second_ + (slotIndex - firstSize_);
-  __builtin_prefetch(s);
-}
-
-inline int32_t VertexWelder::weldAt(Vec3 p, uint32_t i) {
-  const uint32_t x = std::bit_cast<uint32_t>(p.x);
-  const uint32_t y = std::bit_cast<uint32_t>(p.y);
-  const uint32_t z = std::bit_cast<uint32_t>(p.z);
-  for (;;) {
-    int32_t& s = slot(i);
-    if (s == 0) {
-      const int32_t index = m_.vertexCount++;
-      m_.vertexPos[index] = p;
-      s = index + 1;
-      return index;
-    }
-    if (weld_detail::sameBits(m_.vertexPos[s - 1], x, y, z)) return s - 1;
-    if (++i == total_) i = 0;
-  }
-}

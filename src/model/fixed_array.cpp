@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -18,6 +19,9 @@
 #ifndef KOVRIN_ZEROED_BY_CALLOC
 namespace {
 constexpr size_t kPage = 4096, kCacheLine = 64;
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
 }  // namespace
 #endif
 
@@ -46,5 +50,55 @@ void releaseZeroedBlock(void* block, size_t bytes) {
 #else
   const uintptr_t start = reinterpret_cast<uintptr_t>(block) & ~static_cast<uintptr_t>(kPage - 1);
   munmap(reinterpret_cast<void*>(start), bytes + kPage);
+#endif
+}
+
+#ifndef KOVRIN_ZEROED_BY_CALLOC
+namespace {
+
+// The whole pages inside bytes [0, bytes) of a block.
+struct PageSpan {
+  uintptr_t begin, end;
+};
+PageSpan wholePages(void* block, size_t bytes) {
+  const uintptr_t at = reinterpret_cast<uintptr_t>(block);
+  return {(at + kPage - 1) & ~(kPage - 1), (at + bytes) & ~(kPage - 1)};
+}
+
+}  // namespace
+#endif
+
+bool renewZeroedBlock(void* block, size_t bytes) {
+#ifdef KOVRIN_ZEROED_BY_CALLOC
+  (void)block;
+  (void)bytes;
+  return false;
+#else
+  const PageSpan pages = wholePages(block, bytes);
+  if (pages.end <= pages.begin) return false;
+  void* from = reinterpret_cast<void*>(pages.begin);
+  const size_t length = pages.end - pages.begin;
+  if (::madvise(from, length, MADV_DONTNEED) != 0) return false;
+  std::memset(block, 0, pages.begin - reinterpret_cast<uintptr_t>(block));
+  std::memset(reinterpret_cast<void*>(pages.end), 0,
+              reinterpret_cast<uintptr_t>(block) + bytes - pages.end);
+  ::madvise(from, length, MADV_HUGEPAGE);
+  ::madvise(from, length, MADV_POPULATE_WRITE);
+  return true;
+#endif
+}
+
+void prepareZeroedBlock(void* block, size_t bytes) {
+#ifdef KOVRIN_ZEROED_BY_CALLOC
+  (void)block;
+  (void)bytes;
+#else
+  if (bytes < (size_t{1} << 20)) return;  // a few faults cost less than the requests
+  const uintptr_t start = reinterpret_cast<uintptr_t>(block) & ~static_cast<uintptr_t>(kPage - 1);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(block) + bytes;
+  void* from = reinterpret_cast<void*>(start);
+  const size_t length = end - start;
+  ::madvise(from, length, MADV_HUGEPAGE);
+  ::madvise(from, length, MADV_POPULATE_WRITE);
 #endif
 }

@@ -3,6 +3,7 @@
 // that is never used is free. Indexing and data() work as with a vector of the same rows.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -13,6 +14,14 @@
 // the address sanitizer, so that reads and writes past the end are still caught).
 void* allocateZeroedBlock(size_t bytes);  // throws std::bad_alloc
 void releaseZeroedBlock(void* block, size_t bytes);
+// Asks for the pages of bytes [0, bytes) of a block at once, in huge pages where the system
+// allows: for rows about to be written front to back, one request instead of a fault per page.
+// Only a hint; the contents stay as they are.
+void prepareZeroedBlock(void* block, size_t bytes);
+// The same for bytes [0, bytes) whose contents may go: they are handed back to the system and
+// asked for again, zero (random reads then find them in few, large pages). False when the
+// bytes could not be given back: they are then as they were.
+bool renewZeroedBlock(void* block, size_t bytes);
 
 template <class T>
 class FixedArray {
@@ -39,6 +48,29 @@ class FixedArray {
     if (data_ != nullptr) releaseZeroedBlock(data_, rows_ * sizeof(T));
   }
 
+  // Exchanges the rows of two arrays of the same size whose rows have the same size: the bytes
+  // stay where they are and change owner (the row types are plain data; every load that uses
+  // this writes its rows as bytes and reads them back through the new owner only).
+  template <class U>
+  void swapRows(FixedArray<U>& other) noexcept {
+    static_assert(sizeof(U) == sizeof(T), "rows of one size");
+    void* mine = data_;
+    data_ = static_cast<T*>(static_cast<void*>(other.data_));
+    other.data_ = static_cast<U*>(mine);
+    std::swap(rows_, other.rows_);
+  }
+  // See prepareZeroedBlock: the first n rows are about to be written.
+  void prepareRows(size_t n) {
+    if (data_ != nullptr) prepareZeroedBlock(data_, std::min(n, rows_) * sizeof(T));
+  }
+
+  // See renewZeroedBlock: the first n rows become zero, in large pages where the system allows.
+  void renewRows(size_t n) {
+    n = std::min(n, rows_);
+    if (data_ == nullptr || n == 0) return;
+    if (!renewZeroedBlock(data_, n * sizeof(T))) std::memset(data_, 0, n * sizeof(T));
+  }
+
   T* data() { return data_; }
   const T* data() const { return data_; }
   size_t size() const { return rows_; }
@@ -51,6 +83,8 @@ class FixedArray {
   const T* end() const { return data_ + rows_; }
 
  private:
+  template <class U>
+  friend class FixedArray;
   T* data_ = nullptr;
   size_t rows_ = 0;
 };

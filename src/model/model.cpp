@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "model/parallel_for.h"
 #include "model/simd.h"
 
 uint64_t modelBytesFor(int64_t maxv, int64_t maxt, int64_t maxl) {
@@ -78,17 +79,15 @@ Vec3 triangleNormal(Vec3 a, Vec3 b, Vec3 c) {
   return Vec3{nx / len, ny / len, nz / len};
 }
 
-}  // namespace
-
 // Four triangles at a time in SSE registers: the same operations in the same order as
 // triangleNormal (each lane rounds exactly as the scalar instruction would), without the
 // partial loads and stores that make the compiler's own vectorisation of the loop slow.
-void recomputeNormals(Model& m) {
+// Triangles first .. n - 1.
+void normalsOf(Model& m, int32_t first, int32_t n) {
   const Tri* tris = m.triVerts.data();
   const Vec3* pos = m.vertexPos.data();
   Vec3* out = m.triNormal.data();
-  const int32_t n = m.triangleCount;
-  int32_t t = 0;
+  int32_t t = first;
 #if KOVRIN_SSE2
   const __m128 zero = _mm_setzero_ps(), far = _mm_set1_ps(kZeroNormalDivisor);
   for (; t + 4 <= n; t += 4) {
@@ -125,6 +124,16 @@ void recomputeNormals(Model& m) {
     const Tri tri = tris[t];
     out[t] = triangleNormal(pos[tri.a], pos[tri.b], pos[tri.c]);
   }
+}
+
+}  // namespace
+
+// Each triangle's normal depends on its own corners only: split over the cores, the rows come
+// out as one thread writes them.
+void recomputeNormals(Model& m) {
+  parallelFor(m.triangleCount, 1 << 16, [&m](int64_t begin, int64_t end) {
+    normalsOf(m, static_cast<int32_t>(begin), static_cast<int32_t>(end));
+  });
 }
 
 void clearTriangleFlags(Model& m) {

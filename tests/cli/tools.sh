@@ -35,7 +35,7 @@ f 5 6 7 8
 OBJ
 
 # Successes (exit 0, no message).
-for args in "--render box.obj -o a.png" "--render colours.ply -o b.bmp --size 320x200 --view iso --rdet 2" \
+for args in "--render box.obj -o a.png" "--render box.obj -o a.bmp" "--render colours.ply -o b.bmp --size 320x200 --view iso --rdet 2" \
             "--render quad.obj -o c.png --view top --rdet 0" "--thumbnail box.obj t.png 128" \
             "--convert box.obj box.stl" "--convert box.obj box.ply" "--convert box.ply box2.obj" \
             "--convert box.stl box.rq" "--info box.rq"; do
@@ -48,7 +48,8 @@ grep -qx "volume: 24" out.txt || fail "box volume: $(cat out.txt)"
 grep -qx "surface area: 52" out.txt || fail "box area"
 grep -qx "open edges: 0" out.txt || fail "box open edges"
 
-# Other programs read what we write.
+# Other programs read what we write: the PNG holds the pixels of the BMP of the same frame.
+[ "$(compare -metric AE a.png a.bmp null: 2>&1)" = 0 ] || fail "a.png and a.bmp differ"
 admesh box.stl > admesh.txt 2>&1 || fail "admesh could not read box.stl"
 grep -Eq "Number of facets *: *12" admesh.txt || fail "admesh: $(grep -i facets admesh.txt)"
 for f in box.stl box.ply box2.obj; do

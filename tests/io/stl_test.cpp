@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <random>
 #include <regex>
 
 #include "file_test_support.h"
 #include "io/model_file.h"
 #include "io/stl_file.h"
+#include "model/parallel_for.h"
 
 namespace {
 
@@ -159,6 +164,85 @@ TEST_F(StlFile, WeldingMatchesALinearSearchOnARandomMesh) {
     ASSERT_EQ(m.triVerts[i].a, refIndex[3 * i]) << i;
     ASSERT_EQ(m.triVerts[i].b, refIndex[3 * i + 1]) << i;
     ASSERT_EQ(m.triVerts[i].c, refIndex[3 * i + 2]) << i;
+  }
+}
+
+// Files of many facets (read and welded a piece at a time), in mesh order and shuffled, with
+// points that repeat near and far: the import must give what one facet at a time and a search
+// over the vertices so far give, also when a capacity stops it part-way, on one thread or two.
+TEST_F(StlFile, WeldingMatchesFirstOccurrenceOverManyPiecesAndStops) {
+  std::mt19937 rng(777);
+  const int32_t n = 90000;
+  const struct Restore {
+    int threads = parallelThreadCount();
+    ~Restore() { setParallelThreadCount(threads); }
+  } restore;
+  // A strip of quads in order (neighbours close in the file), then every third facet drawn
+  // from anywhere in a large pool, so that both recent and far repeats occur.
+  std::vector<Vec3> corners;
+  for (int32_t i = 0; i < n; ++i) {
+    const int32_t q = i / 2;
+    auto at = [&](int32_t a, int32_t b) { return Vec3{float(a), float(b % 50), float(q % 7)}; };
+    if (i % 3 == 2) {
+      for (int k = 0; k < 3; ++k) corners.push_back({float(rng() % 300000), -0.0f, 1.0f});
+    } else if (i % 2 == 0) {
+      for (Vec3 p : {at(q / 50, q), at(q / 50 + 1, q), at(q / 50 + 1, q + 1)}) corners.push_back(p);
+    } else {
+      for (Vec3 p : {at(q / 50, q), at(q / 50 + 1, q + 1), at(q / 50, q + 1)}) corners.push_back(p);
+    }
+  }
+  for (const bool shuffled : {false, true}) {
+    std::vector<int32_t> order(n);
+    for (int32_t i = 0; i < n; ++i) order[i] = i;
+    if (shuffled) std::shuffle(order.begin(), order.end(), rng);
+    Bytes b = stlHeader(n);
+    std::vector<Vec3> fileCorners;
+    for (int32_t i : order) {
+      facet(b, corners[3 * i], corners[3 * i + 1], corners[3 * i + 2], static_cast<uint16_t>(i));
+      for (int k = 0; k < 3; ++k) fileCorners.push_back(corners[3 * i + k]);
+    }
+    writeFile(path("many.stl"), b.b);
+    // One facet at a time with a map from the point's bytes to the first vertex made for it.
+    std::map<std::array<uint32_t, 3>, int32_t> seen;
+    std::vector<Vec3> refVerts;
+    std::vector<int32_t> refIndex;
+    for (const Vec3 p : fileCorners) {
+      const std::array<uint32_t, 3> key{std::bit_cast<uint32_t>(p.x), std::bit_cast<uint32_t>(p.y),
+                                        std::bit_cast<uint32_t>(p.z)};
+      const auto [it, isNew] = seen.emplace(key, static_cast<int32_t>(refVerts.size()));
+      if (isNew) refVerts.push_back(p);
+      refIndex.push_back(it->second);
+    }
+    const int32_t distinct = static_cast<int32_t>(refVerts.size());
+    const struct {
+      int32_t maxv, maxt;
+    } capacities[] = {{distinct + 1, n + 1}, {distinct / 3, n + 1}, {distinct + 1, 70001}};
+    for (const auto& cap : capacities) {
+      SCOPED_TRACE(testing::Message()
+                   << "shuffled " << shuffled << " maxv " << cap.maxv << " maxt " << cap.maxt);
+      // The reference stop: after the corner that makes vertex maxv, or facet maxt.
+      int32_t wantV = 0, wantT = 0;
+      uint8_t wantMsg = kMsgNone;
+      for (int32_t i = 0; i < n && wantMsg == kMsgNone; ++i) {
+        for (int k = 0; k < 3 && wantMsg == kMsgNone; ++k) {
+          wantV = std::max(wantV, refIndex[3 * i + k] + 1);
+          if (wantV == cap.maxv) wantMsg = kMsgTooManyVerteces;
+        }
+        if (wantMsg == kMsgNone && ++wantT == cap.maxt) wantMsg = kMsgTooManyTriangles;
+      }
+      Model m = makeModel(cap.maxv, cap.maxt, 10);
+      ASSERT_EQ(load(m, "many.stl").message, wantMsg);
+      ASSERT_EQ(m.vertexCount, wantV);
+      ASSERT_EQ(m.triangleCount, wantT);
+      ASSERT_EQ(std::memcmp(m.vertexPos.data(), refVerts.data(), size_t(wantV) * sizeof(Vec3)), 0);
+      for (int32_t i = 0; i < wantT; ++i) {
+        const Tri t = m.triVerts[i];
+        ASSERT_TRUE(t.a == refIndex[3 * i] && t.b == refIndex[3 * i + 1] &&
+                    t.c == refIndex[3 * i + 2])
+            << "facet " << i;
+        ASSERT_EQ(m.triColor[i], static_cast<uint16_t>(order[i]));
+      }
+    }
   }
 }
 
