@@ -58,7 +58,7 @@ void sliceMiddleRecorded(benchmark::State& state) {
     resetBenchTorus();
     clearHistory(h);
     state.ResumeTiming();
-    const auto edit = [&] { return sliceModel(m, f, kAxisX); };
+    const auto edit = [&] { return sliceModel(m, kAxisX, f.floatFields[kX1]); };
     if (recorded)
       recordStep(h, m, sliceScope(), edit);
     else
@@ -123,7 +123,7 @@ void undoRedoMoveWhole(benchmark::State& state) {
 void undoRedoSlice(benchmark::State& state) {
   Model& m = benchTorus();
   const Fields f = sliceFields();
-  undoRedo(state, sliceScope(), [&] { return sliceModel(m, f, kAxisX); });
+  undoRedo(state, sliceScope(), [&] { return sliceModel(m, kAxisX, f.floatFields[kX1]); });
 }
 
 }  // namespace

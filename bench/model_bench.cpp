@@ -61,7 +61,7 @@ void sliceMiddle(benchmark::State& state) {
     state.PauseTiming();
     resetBenchTorus();
     state.ResumeTiming();
-    sliceModel(m, f, kAxisX);
+    sliceModel(m, kAxisX, f.floatFields[kX1]);
     benchmark::ClobberMemory();
     pieces = m.triangleCount;
   }

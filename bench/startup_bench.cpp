@@ -8,9 +8,10 @@
 #include <fstream>
 #include <memory>
 
+#include "app/loop.h"
 #include "bench_setup.h"
 #include "core/editor.h"
-#include "core/loop.h"
+#include "core/open_model.h"
 #include "core/platform/headless_platform.h"
 #include "io/model_file.h"
 

@@ -13,8 +13,8 @@
 #include "io/file_format.h"
 #include "io/imported_mesh.h"
 #include "io/model_file.h"
+#include "io/part_file.h"
 #include "model/model_check.h"
-#include "model/part_file.h"
 #include "ui/prompt.h"
 
 namespace {

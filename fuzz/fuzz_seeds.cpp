@@ -14,9 +14,9 @@
 #include "core/settings.h"
 #include "io/mesh_export.h"
 #include "io/model_file.h"
+#include "io/part_file.h"
 #include "io/stl_file.h"
 #include "model/model.h"
-#include "model/part_file.h"
 
 namespace fs = std::filesystem;
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "core/exit_signals.h"
-#include "core/loop.h"
+#include "app/loop.h"
+#include "app/tool_commands.h"
+#include "core/platform/exit_signals.h"
 #include "core/platform/sdl_platform.h"
-#include "core/tool_commands.h"
 #include "core/usage.h"
 
 namespace {

@@ -6,15 +6,16 @@
 #include <string>
 
 #include "core/input_state.h"
+#include "core/menu_state.h"
 #include "core/platform/platform.h"
 #include "core/requests.h"
 #include "core/settings.h"
+#include "io/recovery_file.h"
 #include "model/fields.h"
 #include "model/history.h"
 #include "model/model.h"
 #include "render/camera.h"
 #include "render/render_buffers.h"
-#include "ui/menu_state.h"
 
 // Bits of the option word viewFlags, one per check box.
 enum ViewFlag : uint32_t {
@@ -36,20 +37,26 @@ enum ViewFlag : uint32_t {
 };
 constexpr uint32_t kInitialViewFlags = 0x26;
 
+// The interface colours by what they paint (indices into uiColors).
+enum UiColor : uint8_t {
+  kUiText = 0,                  // black: entry text, panel frames
+  kUiPanel = 1,                 // dark grey: the modal panels' frame background
+  kUiPlain = 2,                 // grey: captions, read-outs, fields; the panels' text background
+  kUiBright = 3,                // light grey: highlighted text, typed numbers and answers
+  kUiFieldBack = 4,             // dark blue: behind a field's number and a typed answer
+  kUiCheckbox = 5,              // green: check boxes
+  kUiAction = 6,                // entries that run a command
+  kUiSubmenu = 7,               // entries that open a menu
+  kUiPartName = 8,              // part-name rows
+  kUiPart = 9,                  // part rows
+  kUiStatusText = kUiCheckbox,  // the status and progress lines: green on black
+  kUiStatusBack = kUiText,
+};
+
 // The 16 interface colours, 0x00RRGGBB (palette indices at depth 8 after start-up).
 constexpr std::array<uint32_t, 16> kUiColors = {
     0x000000, 0x404040, 0x808080, 0xC0C0C0, 0x000040, 0x80C080, 0xC08080, 0x8080C0,
     0xC0A080, 0xC060C0, 0,        0,        0,        0,        0,        0};
-
-// The recovery file of this run: where unsaved work goes when the program ends or rests.
-struct RecoveryState {
-  std::string folder;  // "" until first needed: $XDG_STATE_HOME/kovrin or ~/.local/state/kovrin
-  std::string writtenPath;    // the recovery file this run wrote last, "" none
-  uint64_t writtenState = 0;  // the history state that file holds
-  double lastWrite = -1.0e9;  // platform seconds of the last write
-  double lastInput = 0.0;     // platform seconds of the last pass with input
-  std::string recoveredFrom;  // the recovery file --recover opened, removed once saved
-};
 
 struct Editor {
   explicit Editor(Platform& p) : platform(p) {}

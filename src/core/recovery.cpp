@@ -1,5 +1,6 @@
 #include "core/recovery.h"
 
+#include "core/open_model.h"
 #include "io/model_file.h"
 #include "io/recovery_file.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "io/binary_file.h"
 #include "io/text_scan.h"
-#include "model/binary_file.h"
 
 namespace {
 

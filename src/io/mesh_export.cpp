@@ -3,9 +3,9 @@
 #include <array>
 #include <charconv>
 
+#include "io/binary_file.h"
 #include "io/file_format.h"
 #include "io/stl_file.h"
-#include "model/binary_file.h"
 
 namespace {
 

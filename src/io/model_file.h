@@ -6,16 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/editor.h"
 #include "io/stl_file.h"
 #include "model/edit_result.h"
 #include "model/model.h"
-
-// Load model file (name): RQ files here, other files through the STL import.
-// Sets the status message; changes nothing when the file is refused. An RQ file becomes the
-// current file; an imported one makes its name with ".rq" for its extension current.
-// Returns whether the model now holds the file's model.
-bool loadModelFile(Editor& ed, const std::string& name);
 
 // "torus.stl" -> "torus.rq"; a name without an extension gets ".rq" appended.
 std::string importedModelName(const std::string& name);

@@ -5,7 +5,7 @@
 #include <csetjmp>
 #include <vector>
 
-#include "model/binary_file.h"
+#include "io/binary_file.h"
 
 namespace {
 

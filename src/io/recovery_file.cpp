@@ -11,8 +11,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "io/binary_file.h"
 #include "io/model_file.h"
-#include "model/binary_file.h"
 
 namespace {
 

@@ -2,10 +2,23 @@
 // small companion file that names the folder and the file the model belonged to.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-#include "core/editor.h"
 #include "model/model.h"
+
+// A time before any write: the first idle write is never held back by it.
+constexpr double kLongAgo = -1.0e9;
+
+// The recovery file of this run: where unsaved work goes when the program ends or rests.
+struct RecoveryState {
+  std::string folder;  // "" until first needed: $XDG_STATE_HOME/kovrin or ~/.local/state/kovrin
+  std::string writtenPath;      // the recovery file this run wrote last, "" none
+  uint64_t writtenState = 0;    // the history state that file holds
+  double lastWrite = kLongAgo;  // platform seconds of the last write
+  double lastInput = 0.0;       // platform seconds of the last pass with input
+  std::string recoveredFrom;    // the recovery file --recover opened, removed once saved
+};
 
 // $XDG_STATE_HOME/kovrin when that is an absolute path, else $HOME/.local/state/kovrin;
 // "" when neither can be found.

@@ -88,15 +88,15 @@ std::string screenshotName(int counter) {
   return name;
 }
 
-EditResult saveScreenshot(RenderBuffers& rb, int& shotCounter, const std::string& folder) {
+EditResult saveScreenshot(const uint32_t* pixels, int width, int height, int& shotCounter,
+                          const std::string& folder) {
   const EditResult failed{Request::Present, kMsgWriteFailed};
   const std::string name = screenshotName(shotCounter);
   if (name.empty()) return failed;  // the names imageAAA .. imagePPP are used up
   ++shotCounter;
   const std::filesystem::path target = std::filesystem::path(folder) / name;
-  if (!writeBmpSafely(target.string(), rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight,
-                      rb.bmpRow))
-    return failed;
+  std::vector<uint8_t> row;
+  if (!writeBmpSafely(target.string(), pixels, width, height, row)) return failed;
   return {Request::Present, kMsgScreenshotSaved};
 }
 

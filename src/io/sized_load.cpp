@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "io/binary_file.h"
 #include "io/file_read.h"
 #include "io/mesh_import.h"
-#include "model/binary_file.h"
-#include "model/model_blocks.h"
+#include "io/model_blocks.h"
 
 namespace {
 

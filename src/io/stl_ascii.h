@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "model/binary_file.h"
+#include "io/binary_file.h"
 #include "model/model.h"
 
 class AsciiStlReader {

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "model/binary_file.h"
+#include "io/binary_file.h"
 #include "model/edit_result.h"
 #include "model/model.h"
 

@@ -2,9 +2,33 @@
 
 #include <cmath>
 
-#include "render/camera.h"
+#include "model/maths.h"
 
 namespace {
+
+// Appends at the end of the tables; the builders read points from `points` at pointCursor:
+// X1..Z4 at 0..11, then four scratch points of the shapes at 12..23.
+struct ShapeBuilder {
+  Model& model;
+  const ShapeSizes& sizes;
+  uint8_t flagByte;  // flag byte of every triangle made (group, selection bit clear)
+  uint16_t color;    // colour word of every triangle made
+  std::array<float, 24> points{};
+  int pointCursor = 0;
+};
+
+constexpr int kX1 = 0, kY1 = 1, kZ1 = 2;
+constexpr int kScratchPoint5 = 12;
+
+// Appends the vertex at points[pointCursor..+2]; pointCursor moves on by 3.
+void addPointVertex(ShapeBuilder& b) {
+  const auto& ff = b.points;
+  const int c = b.pointCursor;
+  Model& m = b.model;
+  m.vertexPos[m.vertexCount] = Vec3{ff[c], ff[c + 1], ff[c + 2]};
+  b.pointCursor = c + 3;
+  ++m.vertexCount;
+}
 
 void addTriangle(ShapeBuilder& b, int32_t p, int32_t q, int32_t r) {
   Model& m = b.model;
@@ -20,9 +44,25 @@ void addLine(Model& m, int32_t p, int32_t q) {
   ++m.lineCount;
 }
 
+// Four addPointVertex calls (a, b, c, d), then the triangles (a, b, c) and (c, d, a).
+void addQuad(ShapeBuilder& b) {
+  const int32_t n = b.model.vertexCount;
+  for (int k = 0; k < 4; ++k) addPointVertex(b);
+  addTriangle(b, n, n + 1, n + 2);
+  addTriangle(b, n + 2, n + 3, n);
+}
+
+// Four addPointVertex calls, then the triangles (a, d, c) and (c, b, a).
+void addQuadReversed(ShapeBuilder& b) {
+  const int32_t n = b.model.vertexCount;
+  for (int k = 0; k < 4; ++k) addPointVertex(b);
+  addTriangle(b, n, n + 3, n + 2);
+  addTriangle(b, n + 2, n + 1, n);
+}
+
 // Writes scratch point 5 and appends it as the next vertex.
 void addScratchVertex(ShapeBuilder& b, float x, float y, float z) {
-  auto& ff = b.fields.floatFields;
+  auto& ff = b.points;
   ff[kScratchPoint5] = x;
   ff[kScratchPoint5 + 1] = y;
   ff[kScratchPoint5 + 2] = z;
@@ -31,9 +71,9 @@ void addScratchVertex(ShapeBuilder& b, float x, float y, float z) {
 }
 
 void addCube(ShapeBuilder& b) {
-  auto& ff = b.fields.floatFields;
+  auto& ff = b.points;
   const float x = ff[kX1], y = ff[kY1], z = ff[kZ1];
-  const float s = ff[kSize];
+  const float s = b.sizes.size;
   const float h = s / 2.0f;
   const int32_t n = b.model.vertexCount;
   // Bottom square A, B, C, D in scratch points 5..8.
@@ -65,9 +105,9 @@ void addCube(ShapeBuilder& b) {
 
 // The rim and the fan of a disc or cone whose centre (or apex) is vertex n.
 void addRimFan(ShapeBuilder& b, int32_t n, int32_t sides) {
-  const auto& ff = b.fields.floatFields;
+  const auto& ff = b.points;
   const float x = ff[kX1], y = ff[kY1], z = ff[kZ1];
-  const float r = ff[kRadius];
+  const float r = b.sizes.radius;
   const float step = 2.0f * kPi / static_cast<float>(sides);
   float a = 0.0f;
   for (int32_t k = 1; k <= sides; ++k) {
@@ -88,10 +128,10 @@ void addDisc(ShapeBuilder& b, int32_t sides) {
 }
 
 void addCone(ShapeBuilder& b, int32_t sides) {
-  auto& ff = b.fields.floatFields;
+  auto& ff = b.points;
   const int32_t n = b.model.vertexCount;
   const float z1 = ff[kZ1];
-  ff[kZ1] = z1 + ff[kHeight];
+  ff[kZ1] = z1 + b.sizes.height;
   b.pointCursor = 0;
   addPointVertex(b);
   ff[kZ1] = z1;
@@ -99,10 +139,10 @@ void addCone(ShapeBuilder& b, int32_t sides) {
 }
 
 void addCylinder(ShapeBuilder& b, int32_t sides) {
-  const auto& ff = b.fields.floatFields;
+  const auto& ff = b.points;
   const float x = ff[kX1], y = ff[kY1], z = ff[kZ1];
-  const float r = ff[kRadius];
-  const float top = z + ff[kHeight];
+  const float r = b.sizes.radius;
+  const float top = z + b.sizes.height;
   const float step = 2.0f * kPi / static_cast<float>(sides);
   const int32_t n = b.model.vertexCount;
   float a = 0.0f;
@@ -127,53 +167,30 @@ void addCylinder(ShapeBuilder& b, int32_t sides) {
 
 }  // namespace
 
-void addPointVertex(ShapeBuilder& b) {
-  const auto& ff = b.fields.floatFields;
-  const int c = b.pointCursor;
-  Model& m = b.model;
-  m.vertexPos[m.vertexCount] = Vec3{ff[c], ff[c + 1], ff[c + 2]};
-  b.pointCursor = c + 3;
-  ++m.vertexCount;
-}
-
-void addQuad(ShapeBuilder& b) {
-  const int32_t n = b.model.vertexCount;
-  for (int k = 0; k < 4; ++k) addPointVertex(b);
-  addTriangle(b, n, n + 1, n + 2);
-  addTriangle(b, n + 2, n + 3, n);
-}
-
-void addQuadReversed(ShapeBuilder& b) {
-  const int32_t n = b.model.vertexCount;
-  for (int k = 0; k < 4; ++k) addPointVertex(b);
-  addTriangle(b, n, n + 3, n + 2);
-  addTriangle(b, n + 2, n + 1, n);
-}
-
-bool shapeNeeds(int menu, int32_t sides, ShapeNeeds& needs) {
+bool shapeNeeds(Shape shape, int32_t sides, ShapeNeeds& needs) {
   const int64_t s = sides;
-  switch (menu) {
-    case kMenuNewVertex:
+  switch (shape) {
+    case Shape::Vertex:
       needs = {1, 0, 0};
       return true;
-    case kMenuNewLine:
+    case Shape::Line:
       needs = {2, 0, 1};
       return true;
-    case kMenuNewTriangle:
+    case Shape::Triangle:
       needs = {3, 1, 0};
       return true;
-    case kMenuNewQuad:
+    case Shape::Quad:
       needs = {4, 2, 0};
       return true;
-    case kMenuNewCube:
+    case Shape::Cube:
       needs = {8, 12, 0};
       return true;
-    case kMenuNewDisc:
-    case kMenuNewCone:
+    case Shape::Disc:
+    case Shape::Cone:
       if (s < 1) return false;
       needs = {1 + s, s, 0};
       return true;
-    case kMenuNewCylinder:
+    case Shape::Cylinder:
       if (s < 1) return false;
       needs = {2 * s, 2 * s, 0};
       return true;
@@ -182,10 +199,11 @@ bool shapeNeeds(int menu, int32_t sides, ShapeNeeds& needs) {
   }
 }
 
-EditResult createShape(Model& m, Fields& f, int menu, uint8_t flagByte, uint16_t color) {
-  const int32_t sides = f.displayValues[kFieldSides];
+EditResult createShape(Model& m, Shape shape, const ShapeSizes& sizes, uint8_t flagByte,
+                       uint16_t color) {
+  const int32_t sides = sizes.sides;
   ShapeNeeds needs;
-  if (!shapeNeeds(menu, sides, needs)) return {};
+  if (!shapeNeeds(shape, sides, needs)) return {};
   if (int64_t{m.vertexCount} + needs.verts > int64_t{m.maxv})
     return {Request::None, kMsgTooManyVerteces};
   if (int64_t{m.triangleCount} + needs.tris > int64_t{m.maxt})
@@ -193,34 +211,39 @@ EditResult createShape(Model& m, Fields& f, int menu, uint8_t flagByte, uint16_t
   if (int64_t{m.lineCount} + needs.lines > int64_t{m.maxl})
     return {Request::None, kMsgTooManyLines};
 
-  ShapeBuilder b{m, f, flagByte, color, 0};
+  ShapeBuilder b{m, sizes, flagByte, color};
+  for (int k = 0; k < 4; ++k) {
+    b.points[3 * k] = sizes.points[k].x;
+    b.points[3 * k + 1] = sizes.points[k].y;
+    b.points[3 * k + 2] = sizes.points[k].z;
+  }
   const int32_t n = m.vertexCount;
-  switch (menu) {
-    case kMenuNewVertex:
+  switch (shape) {
+    case Shape::Vertex:
       addPointVertex(b);
       return {Request::Render, kMsgNone};
-    case kMenuNewLine:
+    case Shape::Line:
       addPointVertex(b);
       addPointVertex(b);
       addLine(m, n, n + 1);
       return {Request::Render, kMsgNone};
-    case kMenuNewTriangle:
+    case Shape::Triangle:
       for (int k = 0; k < 3; ++k) addPointVertex(b);
       addTriangle(b, n, n + 1, n + 2);
       break;
-    case kMenuNewQuad:
+    case Shape::Quad:
       addQuad(b);
       break;
-    case kMenuNewCube:
+    case Shape::Cube:
       addCube(b);
       break;
-    case kMenuNewDisc:
+    case Shape::Disc:
       addDisc(b, sides);
       break;
-    case kMenuNewCylinder:
+    case Shape::Cylinder:
       addCylinder(b, sides);
       break;
-    case kMenuNewCone:
+    case Shape::Cone:
       addCone(b, sides);
       break;
     default:

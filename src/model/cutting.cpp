@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/maths.h"
 #include "model/selection.h"
 
 namespace {
@@ -100,10 +101,10 @@ void splitTriangle(Model& m, int32_t t, int code, int axis, float plane) {
 
 }  // namespace
 
-EditResult sliceModel(Model& m, const Fields& f, int axis) {
+EditResult sliceModel(Model& m, int axis, float at) {
   // The plane lies at an integer coordinate (halves to even); kept as a float so that a
   // huge field value cannot overflow an integer.
-  const float plane = std::nearbyint(f.floatFields[kX1 + axis]);
+  const float plane = std::nearbyint(at);
   uint8_t message = kMsgNone;
   const int32_t count = m.triangleCount;
   for (int32_t t = 0; t < count; ++t) {
@@ -133,13 +134,10 @@ EditResult sliceModel(Model& m, const Fields& f, int axis) {
   return {Request::Normals, message};
 }
 
-EditResult drillModel(Model& m, const Fields& f, const Camera& cam) {
-  const int64_t dx = int64_t{f.displayValues[kFieldScreenX]} - cam.viewCenterX;
-  const int64_t dy = int64_t{f.displayValues[kFieldScreenY]} - cam.viewCenterY;
-  const float sx = static_cast<float>(dx), sy = static_cast<float>(dy);
-  const float radius = f.floatFields[kRadius];
-  const float r2 = radius * radius;
-  const float far = farDepth(f);
+EditResult drillModel(Model& m, const DrillCircle& circle) {
+  const float sx = circle.x, sy = circle.y;
+  const float r2 = circle.radius * circle.radius;
+  const float far = circle.farDepth;
   for (int32_t t = 0; t < m.triangleCount; ++t) {
     const Tri tri = m.triVerts[t];
     const Vec3 corners[3] = {m.vertexProj[tri.a], m.vertexProj[tri.b], m.vertexProj[tri.c]};

@@ -8,6 +8,6 @@ void setFieldDefaults(Fields& f) {
   f.floatFields[kZScale] = 1.0f;
   f.floatFields[kRadius] = 10.0f;
   f.floatFields[kHeight] = 10.0f;
-  f.floatFields[kDrawDepth] = 1000000.0f;
+  f.floatFields[kDrawDepth] = kDefaultDrawDepth;
   f.displayValues[kFieldSides] = 18;
 }

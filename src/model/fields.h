@@ -73,7 +73,11 @@ struct Fields {
   std::array<float, 34> floatFields{};
 };
 
-// Start values: scales 1.0, Radius and Height 10.0, drawdepth 1000000.0, sIdes 18, rest 0.
+// "drawdepth" at start: the depth beyond which nothing is drawn.
+constexpr float kDefaultDrawDepth = 1000000.0f;
+
+// Start values: scales 1.0, Radius and Height 10.0, drawdepth kDefaultDrawDepth, sIdes 18,
+// rest 0.
 void setFieldDefaults(Fields& f);
 
 inline float farDepth(const Fields& f) {

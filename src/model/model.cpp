@@ -74,7 +74,7 @@ Vec3 triangleNormal(Vec3 a, Vec3 b, Vec3 c) {
   const float ny = uz * vx - ux * vz;
   const float nz = ux * vy - uy * vx;
   float len = std::sqrt(nx * nx + ny * ny + nz * nz);
-  if (len == 0.0f) len = 1000000.0f;
+  if (len == 0.0f) len = kZeroNormalDivisor;
   return Vec3{nx / len, ny / len, nz / len};
 }
 
@@ -90,7 +90,7 @@ void recomputeNormals(Model& m) {
   const int32_t n = m.triangleCount;
   int32_t t = 0;
 #if KOVRIN_SSE2
-  const __m128 zero = _mm_setzero_ps(), far = _mm_set1_ps(1000000.0f);
+  const __m128 zero = _mm_setzero_ps(), far = _mm_set1_ps(kZeroNormalDivisor);
   for (; t + 4 <= n; t += 4) {
     const Tri* q = tris + t;
     auto lane = [pos](int32_t i0, int32_t i1, int32_t i2, int32_t i3, __m128& x, __m128& y,

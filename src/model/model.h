@@ -26,13 +26,13 @@ constexpr uint8_t kSelectedBit = 0x80;
 constexpr uint8_t kGroupMask = 0x7F;
 constexpr uint8_t kRemoveMark = 127;  // flag byte of a triangle that compactTriangles drops
 
-// Where a bounding box starts before its first point: beyond any coordinate a model holds.
-constexpr float kNoBound = 1.0e9f;
+// Where a bounding box starts before its first point (and the lowest z of an empty selection).
+constexpr float kEmptyBoxBound = 1.0e9f;
 
 // Centre of the selection's bounding box, recomputed after every render.
 struct Selection {
-  Vec3 selectionCenter{0, 0, 0};   // centre of the bounding box of the selected corners
-  float selectionMinZ = kNoBound;  // lowest z of that box
+  Vec3 selectionCenter{0, 0, 0};         // centre of the bounding box of the selected corners
+  float selectionMinZ = kEmptyBoxBound;  // lowest z of that box
 };
 
 // Default capacities (settings keys maxv, maxt, maxl).
@@ -69,6 +69,9 @@ std::string allocateModel(Model& m, int32_t maxv, int32_t maxt, int32_t maxl);
 // Puts the nine-vertex pyramid with its square of lines in place. Returns false (and leaves
 // an empty model) when the capacities are too small for it.
 bool putDefaultModel(Model& m);
+
+// What a zero-length normal is divided by (it stays zero), in the scalar and the vector path.
+constexpr float kZeroNormalDivisor = 1000000.0f;
 
 void recomputeNormals(Model& m);
 void clearTriangleFlags(Model& m);

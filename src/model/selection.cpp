@@ -3,14 +3,14 @@
 #include <algorithm>
 
 int32_t markSelectedVertices(Model& m) {
-  std::fill_n(m.vertexMark.begin(), m.vertexCount, 0);
+  std::fill_n(m.vertexMark.begin(), m.vertexCount, kMarkUnused);
   int32_t count = 0;
   for (int32_t t = 0; t < m.triangleCount; ++t) {
     if ((m.triFlags[t] & kSelectedBit) == 0) continue;
     const Tri tri = m.triVerts[t];
-    m.vertexMark[tri.a] = 1;
-    m.vertexMark[tri.b] = 1;
-    m.vertexMark[tri.c] = 1;
+    m.vertexMark[tri.a] = kMarkSelected;
+    m.vertexMark[tri.b] = kMarkSelected;
+    m.vertexMark[tri.c] = kMarkSelected;
     ++count;
   }
   return count;
@@ -20,9 +20,9 @@ void markUnselectedUse(Model& m) {
   for (int32_t t = 0; t < m.triangleCount; ++t) {
     if ((m.triFlags[t] & kSelectedBit) != 0) continue;
     const Tri tri = m.triVerts[t];
-    m.vertexMark[tri.a] |= 2;
-    m.vertexMark[tri.b] |= 2;
-    m.vertexMark[tri.c] |= 2;
+    m.vertexMark[tri.a] |= kMarkUnselectedUse;
+    m.vertexMark[tri.b] |= kMarkUnselectedUse;
+    m.vertexMark[tri.c] |= kMarkUnselectedUse;
   }
 }
 
@@ -42,8 +42,8 @@ void compactTriangles(Model& m) {
 }
 
 void computeSelectionCenter(const Model& m, Selection& s) {
-  Vec3 lo{kNoBound, kNoBound, kNoBound};
-  Vec3 hi{-kNoBound, -kNoBound, -kNoBound};
+  Vec3 lo{kEmptyBoxBound, kEmptyBoxBound, kEmptyBoxBound};
+  Vec3 hi{-kEmptyBoxBound, -kEmptyBoxBound, -kEmptyBoxBound};
   for (int32_t t = 0; t < m.triangleCount; ++t) {
     if ((m.triFlags[t] & kSelectedBit) == 0) continue;
     const Tri tri = m.triVerts[t];

@@ -21,7 +21,7 @@ bool selectionReady(Model& m, EditResult& refusal) {
 }
 
 bool marked(const Model& m, int32_t v) {
-  return m.vertexMark[v] == 1;
+  return m.vertexMark[v] == kMarkSelected;
 }
 
 Vec3 moveOffset(const Selection& s, Vec3 xyz, bool absolute) {
@@ -124,7 +124,7 @@ namespace {
 // lines, and removes the lines that ended on a dropped vertex.
 void removeSelectedOnlyVertices(Model& m) {
   markUnselectedUse(m);
-  const auto dropped = [&m](int32_t v) { return m.vertexMark[v] == 1; };
+  const auto dropped = [&m](int32_t v) { return m.vertexMark[v] == kMarkSelected; };
   int32_t w = 0;
   for (int32_t r = 0; r < m.vertexCount; ++r) {
     if (dropped(r)) continue;

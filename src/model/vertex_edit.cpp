@@ -52,10 +52,9 @@ EditResult deleteLastLine(Model& m) {
   return {Request::Render, kMsgDeleted};
 }
 
-EditResult moveVertex(Model& m, const Fields& f, int32_t picked) {
+EditResult moveVertex(Model& m, Vec3 to, int32_t picked) {
   if (!isVertex(m, picked)) return {};
-  const auto& ff = f.floatFields;
-  m.vertexPos[picked] = Vec3{ff[kX1], ff[kY1], ff[kZ1]};
+  m.vertexPos[picked] = to;
   return {Request::Normals, kMsgNone};
 }
 

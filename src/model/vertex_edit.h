@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "model/edit_result.h"
-#include "model/fields.h"
 #include "model/model.h"
 
 // Drops every triangle and line that uses vertex v, keeping the order; indices unchanged.
@@ -16,8 +15,8 @@ EditResult deleteLastVertex(Model& m);
 EditResult deleteLastTriangle(Model& m);
 EditResult deleteLastLine(Model& m);
 
-// "Move vert": the picked vertex goes to (X1, Y1, Z1); nothing without a valid pick.
-EditResult moveVertex(Model& m, const Fields& f, int32_t picked);
+// "Move vert": the picked vertex goes to `to` (X1, Y1, Z1); nothing without a valid pick.
+EditResult moveVertex(Model& m, Vec3 to, int32_t picked);
 // "Delete vert": removes the picked vertex and its users, re-indexing the later vertices;
 // the pick is cleared. Nothing without a valid pick.
 EditResult deleteVertex(Model& m, int32_t& picked);

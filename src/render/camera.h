@@ -3,8 +3,7 @@
 
 #include <cstdint>
 
-constexpr float kPi = 3.141593f;  // the single-precision value of 3.141593, used everywhere
-constexpr float kNearPlane = 1.0f;
+#include "model/maths.h"  // kPi, kNearPlane
 
 struct Camera {
   float cameraXY = 0.0f;          // A: turn of the world about z (read-out CXY)

@@ -1,80 +1,93 @@
 // Creation, vertex editing, the triangle tools, the benchmark and the cutting tools, as
-// the dispatch hands them over by action code.
-#include "model/create.h"
-#include "model/cutting.h"
+// the dispatch hands them over.
+#include <optional>
+
 #include "model/vertex_edit.h"
 #include "ui/commands.h"
+#include "ui/field_values.h"
 
 namespace {
 
-constexpr int kMenuDrill = 24;
-
-// The command ends the pass after its request.
-PassFlow ends(Editor& ed, EditResult result) {
-  applyResult(ed.requests, result);
-  return PassFlow::EndPass;
-}
-
-// The command lets the pass go on to the tool handling.
-PassFlow continues(Editor& ed) {
-  ed.requests.needPresent = 1;
-  return PassFlow::ToTools;
+// The shape a create menu appends.
+std::optional<Shape> shapeOfMenu(int menu) {
+  switch (menu) {
+    case kMenuNewVertex:
+      return Shape::Vertex;
+    case kMenuNewLine:
+      return Shape::Line;
+    case kMenuNewTriangle:
+      return Shape::Triangle;
+    case kMenuNewQuad:
+      return Shape::Quad;
+    case kMenuNewCube:
+      return Shape::Cube;
+    case kMenuNewDisc:
+      return Shape::Disc;
+    case kMenuNewCylinder:
+      return Shape::Cylinder;
+    case kMenuNewCone:
+      return Shape::Cone;
+    default:
+      return std::nullopt;
+  }
 }
 
 PassFlow create(Editor& ed) {
+  const std::optional<Shape> shape = shapeOfMenu(ed.menus.invokingMenu);
+  if (!shape) return ends(ed, {});
   const uint8_t flagByte = ed.menus.menuPartGroup[kMenuCreatePrimitive] & kGroupMask;
   return ends(ed,
-              createShape(ed.model, ed.fields, ed.menus.invokingMenu, flagByte, ed.currentColor));
+              createShape(ed.model, *shape, shapeSizesOf(ed.fields), flagByte, ed.currentColor));
 }
 
 PassFlow drill(Editor& ed) {
   // Like every confirm, the drill needs triangles to work on.
   if (ed.model.triangleCount <= 0) return continues(ed);
-  return ends(ed, drillModel(ed.model, ed.fields, ed.camera));
+  return ends(ed, drillModel(ed.model, drillCircleOf(ed.fields, ed.camera)));
 }
 
 }  // namespace
 
-PassFlow runBuildCommand(Editor& ed, int actionCode) {
+PassFlow runBuildCommand(Editor& ed, Action action) {
   Model& m = ed.model;
   ToolState& tools = ed.tools;
-  switch (actionCode) {
-    case 12:  // ".... create ...."
+  switch (action) {
+    case Action::Create:
       return create(ed);
-    case 13:  // "Delete last vert"
+    case Action::DeleteLastVertex:
       return ends(ed, deleteLastVertex(m));
-    case 17:  // "....confirm....." of the "dRill" menu
+    case Action::Confirm:
       if (ed.menus.invokingMenu == kMenuDrill) return drill(ed);
       return continues(ed);
-    case 18:  // " New"
+    case Action::New:
       return ends(ed, clearModel(m));
-    case 24:  // "delete last Tri"
+    case Action::DeleteLastTriangle:
       return ends(ed, deleteLastTriangle(m));
-    case 25:  // "deLete last line"
+    case Action::DeleteLastLine:
       return ends(ed, deleteLastLine(m));
-    case 26:  // "Delete vert"
+    case Action::DeleteVertex:
       return ends(ed, deleteVertex(m, tools.pickSlots[2]));
-    case 27:  // "Manual triangle"
+    case Action::ManualTriangle:
       tools.pickSlots[2] = -1;
       tools.pickCount = 0;
       tools.tool = kToolManualTriangle;
       return continues(ed);
-    case 28:  // "Auto triangle"
+    case Action::AutoTriangle:
       tools.tool = kToolAutoTriangle;
       return continues(ed);
-    case 29:  // "Slice xy plane"
-      return ends(ed, sliceModel(m, ed.fields, kAxisZ));
-    case 33:  // "Benchmark"
+    case Action::SliceXY:
+      return ends(ed, sliceModel(m, kAxisZ, slicePlaneOf(ed.fields, kAxisZ)));
+    case Action::Benchmark:
       tools.fpsStart = ed.platform.seconds();
       tools.fpsFrames = 0.0;
       tools.tool = kToolBenchmark;
       return ends(ed, {Request::Render, kMsgNone});
-    case 35:  // "Move vert"
-      return ends(ed, moveVertex(m, ed.fields, tools.pickSlots[2]));
-    case 36:  // "sLice yz plane"
-      return ends(ed, sliceModel(m, ed.fields, kAxisX));
-    case 37:  // "slIce xz plane"
-      return ends(ed, sliceModel(m, ed.fields, kAxisY));
+    case Action::MoveVertex:
+      return ends(ed, moveVertex(m, fieldPoint(ed.fields, 1), tools.pickSlots[2]));
+    case Action::SliceYZ:
+      return ends(ed, sliceModel(m, kAxisX, slicePlaneOf(ed.fields, kAxisX)));
+    case Action::SliceXZ:
+      return ends(ed, sliceModel(m, kAxisY, slicePlaneOf(ed.fields, kAxisY)));
     default:
       return continues(ed);
   }

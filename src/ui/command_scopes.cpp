@@ -5,16 +5,6 @@
 
 namespace {
 
-enum ScopeMenu : int {
-  kMenuMove = 11,
-  kMenuDuplicate = 12,
-  kMenuRotate = 13,
-  kMenuScale = 14,
-  kMenuDelete = 21,
-  kMenuDrill = 24,
-  kMenuChangeColor = 27,
-};
-
 ChangeScope only(std::initializer_list<HistoryArray> arrays) {
   ChangeScope s = kScopeNone;
   for (const HistoryArray a : arrays) s.arrays[a] = Change::Rewrite;
@@ -52,35 +42,35 @@ ChangeScope sliceScope() {
   return scopeWith(scopeWith(kScopeRewrite, kHistVerts, Change::Append), kHistLines, Change::None);
 }
 
-ChangeScope commandScope(const Editor& ed, int actionCode) {
-  switch (actionCode) {
-    case 12:  // ".... create ....": appended at the end
+ChangeScope commandScope(const Editor& ed, Action action) {
+  switch (action) {
+    case Action::Create:  // appended at the end
       return kScopeAppend;
-    case 13:  // "Delete last vert": the count drops, its users are compacted away
+    case Action::DeleteLastVertex:  // the count drops, its users are compacted away
       return scopeWith(kScopeRewrite, kHistVerts, Change::Append);
-    case 14:  // select all, clear selection, reassign: flag bytes
-    case 15:
-    case 20:
+    case Action::SelectEntireModel:  // flag bytes only
+    case Action::ClearSelection:
+    case Action::ReassignTo:
       return only({kHistFlags});
-    case 16:  // the flips move vertices
-    case 22:
-    case 23:
-    case 35:  // "Move vert"
+    case Action::FlipX:  // the flips move vertices
+    case Action::FlipY:
+    case Action::FlipZ:
+    case Action::MoveVertex:
       return only({kHistVerts});
-    case 17:
+    case Action::Confirm:
       return confirmScope(ed);
-    case 18:  // " New": the counts drop, every flag byte is cleared
+    case Action::New:  // the counts drop, every flag byte is cleared
       return scopeWith(kScopeAppend, kHistFlags, Change::Rewrite);
-    case 24:  // "delete last Tri", "deLete last line": only the counts drop
-    case 25:
+    case Action::DeleteLastTriangle:  // only the counts drop
+    case Action::DeleteLastLine:
       return kScopeAppend;
-    case 26:  // "Delete vert": everything after the vertex moves down
+    case Action::DeleteVertex:  // everything after the vertex moves down
       return kScopeRewrite;
-    case 29:  // the guillotine: cut points appended, triangles cut, appended and compacted
-    case 36:
-    case 37:
+    case Action::SliceXY:  // the guillotine (sliceScope)
+    case Action::SliceYZ:
+    case Action::SliceXZ:
       return sliceScope();
-    case 34:  // "reverse fAces"
+    case Action::ReverseFaces:
       return only({kHistTris});
     default:  // camera, view, menus, tools, and the file commands (recorded by themselves)
       return kScopeNone;

@@ -1,5 +1,5 @@
-// Action codes to commands. The File-menu's own commands, quit, close and the view presets
-// are carried out here; every other code goes to the command group that owns it.
+// Actions to commands. Quit, close, the view presets and the screenshot are carried out here;
+// every other action goes to the command group the table in ui/actions.h names.
 #include "ui/dispatch.h"
 
 #include "io/screenshot.h"
@@ -9,85 +9,62 @@
 
 namespace {
 
-constexpr int kMenuDrill = 24;
-
 PassFlow viewPreset(Editor& ed, ViewPreset preset) {
   setViewPreset(ed.camera, preset);  // works with the view locked too
   ed.requests.needRender = 1;
   return PassFlow::EndPass;
 }
 
-PassFlow presentAndContinue(Editor& ed) {
-  ed.requests.needPresent = 1;
-  return PassFlow::ToTools;
-}
-
-PassFlow dispatchCommand(Editor& ed, int actionCode) {
-  switch (actionCode) {
-    case 0:  // Quit: at once, nothing asked, nothing saved
+// The actions the dispatch carries out itself.
+PassFlow runDispatchCommand(Editor& ed, Action action) {
+  switch (action) {
+    case Action::Quit:  // at once, nothing asked, nothing saved
       ed.requests.quit = true;
       return PassFlow::EndPass;
-    case 4:
+    case Action::CloseMenu:
       closeMenu(ed, ed.menus.invokingMenu);
-      return presentAndContinue(ed);
-    case 5:
+      return continues(ed);
+    case Action::FrontView:
       return viewPreset(ed, ViewPreset::Front);
-    case 6:
+    case Action::BackView:
       return viewPreset(ed, ViewPreset::Back);
-    case 7:
+    case Action::TopView:
       return viewPreset(ed, ViewPreset::Top);
-    case 8:
+    case Action::BottomView:
       return viewPreset(ed, ViewPreset::Bottom);
-    case 9:
+    case Action::LeftView:
       return viewPreset(ed, ViewPreset::Left);
-    case 10:
+    case Action::RightView:
       return viewPreset(ed, ViewPreset::Right);
-    case 38:
-      applyResult(ed.requests, saveScreenshot(ed.render, ed.shotCounter));
+    case Action::SaveScreenshot:
+      applyResult(ed.requests, saveScreenshot(ed.render.frameBuffer.data(), ed.render.renderWidth,
+                                              ed.render.renderHeight, ed.shotCounter));
       ed.requests.needPresent = 1;
       return PassFlow::EndPass;
-    case 1:
-    case 2:
-    case 3:
-    case 11:
-    case 31:
-    case 32:
-      return runFileCommand(ed, actionCode);
-    case 14:
-    case 15:
-    case 16:
-    case 19:
-    case 20:
-    case 21:
-    case 22:
-    case 23:
-    case 34:
-      return runEditCommand(ed, actionCode);
-    case 12:
-    case 13:
-    case 18:  // " New"
-    case 24:
-    case 25:
-    case 26:
-    case 27:
-    case 28:
-    case 29:
-    case 33:
-    case 35:
-    case 36:
-    case 37:
-      return runBuildCommand(ed, actionCode);
-    case 17:
-      if (ed.menus.invokingMenu == kMenuDrill) return runBuildCommand(ed, actionCode);
-      return runEditCommand(ed, actionCode);
-    default:  // 30 and anything unknown
-      return presentAndContinue(ed);
+    default:
+      return continues(ed);
   }
+}
+
+PassFlow dispatchCommand(Editor& ed, Action action) {
+  switch (commandGroupOf(action, ed.menus.invokingMenu)) {
+    case CommandGroup::Dispatch:
+      return runDispatchCommand(ed, action);
+    case CommandGroup::File:
+      return runFileCommand(ed, action);
+    case CommandGroup::Edit:
+      return runEditCommand(ed, action);
+    case CommandGroup::Build:
+      return runBuildCommand(ed, action);
+    case CommandGroup::None:
+      break;
+  }
+  return continues(ed);
 }
 
 }  // namespace
 
-PassFlow runCommand(Editor& ed, int actionCode) {
-  const ChangeScope scope = commandScope(ed, actionCode);
-  return recordStep(ed.history, ed.model, scope, [&] { return dispatchCommand(ed, actionCode); });
+PassFlow runCommand(Editor& ed, Action action) {
+  const ChangeScope scope = commandScope(ed, action);
+  return recordStep(ed.history, ed.model, scope, [&] { return dispatchCommand(ed, action); });
 }

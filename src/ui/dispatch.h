@@ -1,7 +1,8 @@
-// Runs the command of an action code (0..38) for the menu that invoked it.
+// Runs the command of an action for the menu that invoked it.
 #pragma once
 
 #include "core/editor.h"
 #include "core/pass_flow.h"
+#include "ui/actions.h"
 
-PassFlow runCommand(Editor& ed, int actionCode);
+PassFlow runCommand(Editor& ed, Action action);

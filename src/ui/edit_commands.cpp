@@ -6,35 +6,6 @@
 
 namespace {
 
-enum EditMenu : int {
-  kMenuMove = 11,
-  kMenuDuplicate = 12,
-  kMenuRotate = 13,
-  kMenuScale = 14,
-  kMenuDelete = 21,
-  kMenuActions = 22,
-  kMenuChangeColor = 27,
-};
-
-// "continues": the interface is redrawn and the tools still see this pass.
-PassFlow continues(Editor& ed, EditResult r) {
-  applyResult(ed.requests, r);
-  ed.requests.needPresent = 1;
-  return PassFlow::ToTools;
-}
-
-// "ends": the request is raised and the pass ends.
-PassFlow ends(Editor& ed, EditResult r) {
-  applyResult(ed.requests, r);
-  return PassFlow::EndPass;
-}
-
-// A confirm ends the pass when it changed something, and continues when it only redraws.
-PassFlow byResult(Editor& ed, EditResult r) {
-  if (r.request == Request::Render || r.request == Request::Normals) return ends(ed, r);
-  return continues(ed, r);
-}
-
 Vec3 pointOne(const Fields& f) {
   return Vec3{f.floatFields[kX1], f.floatFields[kY1], f.floatFields[kZ1]};
 }
@@ -63,42 +34,42 @@ PassFlow confirm(Editor& ed) {
           ed, colourSelection(m, dv[kFieldChangeRed], dv[kFieldChangeGreen], dv[kFieldChangeBlue]));
     }
     default:
-      return continues(ed, {});
+      return continues(ed);
   }
 }
 
 }  // namespace
 
-PassFlow runEditCommand(Editor& ed, int actionCode) {
+PassFlow runEditCommand(Editor& ed, Action action) {
   Model& m = ed.model;
   MenuState& ms = ed.menus;
-  switch (actionCode) {
-    case 14:
+  switch (action) {
+    case Action::SelectEntireModel:
       return ends(ed, selectAll(m));
-    case 15:
+    case Action::ClearSelection:
       return ends(ed, clearSelection(m));
-    case 16:
+    case Action::FlipX:
       return ends(ed, flipSelection(m, ed.selection, Axis::X));
-    case 17:
+    case Action::Confirm:
       return confirm(ed);
-    case 19: {
+    case Action::StepPartGroup: {
       // The keyboard reuses the side of the last click; before any click it is 0.
-      if (ms.invokingMenu > kMenuCount) return continues(ed, {});
+      if (ms.invokingMenu > kMenuCount) return continues(ed);
       uint8_t& group = ms.menuPartGroup[ms.invokingMenu];
       group = static_cast<uint8_t>(stepPartGroup(group, ms.hitSide));
-      return continues(ed, {});
+      return continues(ed);
     }
-    case 20:
+    case Action::ReassignTo:
       return continues(ed, reassignSelection(m, ms.menuPartGroup[kMenuActions]));
-    case 21:
+    case Action::SelectionCenter:
       return continues(ed, selectionCenterToFields(ed.selection, ed.fields));
-    case 22:
+    case Action::FlipY:
       return ends(ed, flipSelection(m, ed.selection, Axis::Y));
-    case 23:
+    case Action::FlipZ:
       return ends(ed, flipSelection(m, ed.selection, Axis::Z));
-    case 34:
+    case Action::ReverseFaces:
       return ends(ed, reverseFaces(m));
     default:
-      return continues(ed, {});
+      return continues(ed);
   }
 }

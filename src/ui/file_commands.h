@@ -6,10 +6,11 @@
 
 #include "core/editor.h"
 #include "core/pass_flow.h"
+#include "ui/actions.h"
 
 // The 26-character prompt title of a file command, empty for one without a prompt.
-std::string_view fileCommandTitle(int actionCode);
+std::string_view fileCommandTitle(Action action);
 
 // Runs a file command with the prompt's answer already given (ignored by " Save").
-// Codes 1 Open, 2 Save, 3 save As, 11 exPort stl, 31 Load part from, 32 save To file.
-PassFlow runFileCommandAnswered(Editor& ed, int actionCode, const std::string& answer);
+// Open, Save, save As, exPort stl, Load part from, save To file.
+PassFlow runFileCommandAnswered(Editor& ed, Action action, const std::string& answer);

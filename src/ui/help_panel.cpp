@@ -21,9 +21,9 @@ constexpr int kLineWidth = 26;
 
 void showHelp(Editor& ed) {
   Platform& p = ed.platform;
-  drawPanelFrame(p, ed.uiColors[0], ed.uiColors[1], 5, 18);
+  drawPanelFrame(p, ed.uiColors[kUiText], ed.uiColors[kUiPanel], 5, 18);
 
-  p.setTextColors(ed.uiColors[0], ed.uiColors[2]);
+  p.setTextColors(ed.uiColors[kUiText], ed.uiColors[kUiPlain]);
   for (size_t i = 0; i < kHelpLines.size(); ++i) {
     std::string line = kHelpLines[i];
     line.resize(kLineWidth, ' ');

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/platform/font.h"
-#include "core/tools.h"
 #include "render/render_passes.h"
 #include "ui/menu_lookup.h"
 #include "ui/menus.h"
 #include "ui/tool_line.h"
+#include "ui/vertex_markers.h"
 
 namespace {
 
@@ -144,7 +144,7 @@ void drawInterface(Editor& ed) {
   ed.menus.menuPartCursor = ed.menus.menuPartGroup;
   selectionToolUpkeep(ed);
 
-  p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
+  p.setTextColors(ed.uiColors[kUiStatusText], ed.uiColors[kUiStatusBack]);
   p.setTextCursor(1, 3);
   // One cell a character of the name (its glyph, or "?").
   p.print("current file: " + glyphText(ed.cellHeight, ed.currentFile).substr(0, 24));
@@ -156,7 +156,7 @@ void drawInterface(Editor& ed) {
 
   drawMenus(ed);
 
-  p.setTextColors(ed.uiColors[5], ed.uiColors[0]);
+  p.setTextColors(ed.uiColors[kUiStatusText], ed.uiColors[kUiStatusBack]);
   if (ed.requests.statusMessage > 0) {
     p.setTextCursor(23, 1);
     p.print(statusMessageText(ed.requests.statusMessage));

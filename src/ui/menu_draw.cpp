@@ -1,47 +1,37 @@
 // Drawing the menu entries over the presented frame, and the seven-column number format.
 #include <string>
 
-#include "core/tools.h"
 #include "render/render_passes.h"
 #include "ui/menu_list.h"
+#include "ui/menu_lookup.h"
 #include "ui/menu_tables.h"
 #include "ui/menus.h"
+#include "ui/vertex_markers.h"
 
 namespace {
-
-// Interface colour numbers used by the entries.
-constexpr int kColText = 0;
-constexpr int kColPlain = 2;
-constexpr int kColBright = 3;
-constexpr int kColFieldBack = 4;
-constexpr int kColCheckbox = 5;
-constexpr int kColAction = 6;
-constexpr int kColSubmenu = 7;
-constexpr int kColPartName = 8;
-constexpr int kColPart = 9;
 
 constexpr uint32_t kVertexSelectorMarker = 0xFF00FF;
 
 int backgroundOf(LabelKind kind) {
   switch (kind) {
     case kSubmenu:
-      return kColSubmenu;
+      return kUiSubmenu;
     case kCheckbox:
-      return kColCheckbox;
+      return kUiCheckbox;
     case kAction:
-      return kColAction;
+      return kUiAction;
     case kPartRow:
-      return kColPart;
+      return kUiPart;
     case kPartNameRow:
-      return kColPartName;
+      return kUiPartName;
     default:
-      return kColPlain;
+      return kUiPlain;
   }
 }
 
 // Two 4-pixel wedges pointing outward, one pixel clear of each side of the entry.
 void drawHighlightMarks(Editor& ed, const MenuEntry& e) {
-  const uint32_t color = ed.uiColors[kColBright];
+  const uint32_t color = ed.uiColors[kUiBright];
   const int x1 = (e.column - 1) * 8 - 1;
   const int x2 = x1 + e.width * 8 + 1;
   const int y1 = (e.row - 1) * ed.cellHeight;
@@ -84,10 +74,10 @@ void drawEntry(Editor& ed, int index) {
   Platform& pf = ed.platform;
   MenuEntry& e = ed.menus.menuEntries[index];
   const MenuLabel& label = menuLabels[e.label];
-  int fg = kColText;
+  int fg = kUiText;
   const int bg = backgroundOf(label.kind);
   if (index == ed.menus.activeEntry) {
-    fg = kColBright;
+    fg = kUiBright;
     drawHighlightMarks(ed, e);
   }
   pf.setTextColors(ed.uiColors[fg], ed.uiColors[bg]);
@@ -101,7 +91,7 @@ void drawEntry(Editor& ed, int index) {
       }
       break;
     case kField:
-      pf.setTextColors(ed.uiColors[kColBright], ed.uiColors[kColFieldBack]);
+      pf.setTextColors(ed.uiColors[kUiBright], ed.uiColors[kUiFieldBack]);
       [[fallthrough]];
     case kReadout:
       pf.setTextCursor(e.row, e.column + 9);
@@ -114,7 +104,7 @@ void drawEntry(Editor& ed, int index) {
     default:
       break;
   }
-  if (e.label == 117 && ed.tools.tool == kToolMouselook)
+  if (e.label == kLabelVertSelectr && ed.tools.tool == kToolMouselook)
     drawVertexMarker(
         ed, ed.tools.pickSlots[2],
         ed.screenDepth == 8 ? toPaletteIndex(kVertexSelectorMarker) : kVertexSelectorMarker);

@@ -1,7 +1,7 @@
 // Small queries and repairs on the list of menu entries, shared by drawing and input.
 #pragma once
 
-#include "ui/menu_state.h"
+#include "core/menu_state.h"
 
 // Index of the first entry (list order) of a menu, or -1 when it is not on screen.
 int firstEntryOf(const MenuState& ms, int menu);

@@ -1,12 +1,12 @@
 // Questions the tools ask about the menu entries on screen.
 #pragma once
 
-#include "ui/menu_state.h"
+#include "core/menu_state.h"
+#include "ui/menu_ids.h"
 
 // Labels and menus the tools watch.
 constexpr int kLabelMousePlot = 58;     // "[_] Mouse plot"
 constexpr int kLabelVertSelectr = 117;  // "[_] vert Selectr"
-constexpr int kMenuSelection = 10;      // "Selection..."
 
 // Whether some entry on screen shows the label.
 inline bool labelShownOnScreen(const MenuState& ms, int label) {

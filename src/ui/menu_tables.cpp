@@ -1,8 +1,14 @@
 #include "ui/menu_tables.h"
 
+#include "ui/actions.h"
+
 namespace {
 
 // [SECTION] labels
+
+constexpr uint8_t act(Action a) {
+  return actionCode(a);
+}
 
 struct LabelRow {
   std::string_view text;  // without the right padding
@@ -12,138 +18,138 @@ struct LabelRow {
 };
 
 constexpr LabelRow kLabelRows[kLabelCount] = {
-    {"", kCaption, 0, ' '},                    // 0 spacer
-    {"  File", kSubmenu, 1, 'f'},              // 1
-    {"  Edit", kSubmenu, 2, 'e'},              // 2
-    {"  View", kSubmenu, 3, 'v'},              // 3
-    {" Camera", kSubmenu, 4, 'c'},             // 4
-    {" Quit", kAction, 0, 'q'},                // 5
-    {" Open", kAction, 1, 'o'},                // 6
-    {" Save", kAction, 2, 's'},                // 7
-    {" save As", kAction, 3, 'a'},             // 8
-    {"current totals", kCaption, 0, ' '},      // 9
-    {"verteces", kReadout, 0, ' '},            // 10
-    {"triangles", kReadout, 1, ' '},           // 11
-    {"lines", kReadout, 2, ' '},               // 12
-    {" exPort stl", kAction, 11, 'p'},         // 13
-    {"---- close -----", kAction, 4, '-'},     // 14
-    {"[_] show veRts", kCheckbox, 0, 'r'},     // 15
-    {"[_] show Tris", kCheckbox, 1, 't'},      // 16
-    {"[_] show Lines", kCheckbox, 2, 'l'},     // 17
-    {"", kPartRow, 0, ' '},                    // 18
-    {"[_] Backface", kCheckbox, 4, 'b'},       // 19
-    {"    culling", kCaption, 0, ' '},         // 20
-    {"CXY", kReadout, 4, ' '},                 // 21
-    {"CXZ", kReadout, 5, ' '},                 // 22
-    {"CYZ", kReadout, 6, ' '},                 // 23
-    {"distance", kReadout, 7, ' '},            // 24
-    {"scaling", kReadout, 8, ' '},             // 25
-    {"[_] show Grid", kCheckbox, 5, 'g'},      // 26
-    {"froNt view", kAction, 5, 'n'},           // 27
-    {"Back view", kAction, 6, 'b'},            // 28
-    {"Top view", kAction, 7, 't'},             // 29
-    {"bOttom view", kAction, 8, 'o'},          // 30
-    {"Left side view", kAction, 9, 'l'},       // 31
-    {"Right side view", kAction, 10, 'r'},     // 32
-    {"new verteX", kSubmenu, 5, 'x'},          // 33
-    {"new Line", kSubmenu, 6, 'l'},            // 34
-    {"new Triangle", kSubmenu, 7, 't'},        // 35
-    {"new quAd", kSubmenu, 8, 'a'},            // 36
-    {"new cUbe", kSubmenu, 9, 'u'},            // 37
-    {"h offset", kReadout, 9, ' '},            // 38
-    {"v offset", kReadout, 10, ' '},           // 39
-    {"[_] Wireframe", kCheckbox, 6, 'w'},      // 40
-    {"[_] locK view", kCheckbox, 3, 'k'},      // 41
-    {"X1", kField, 50, '1'},                   // 42
-    {"Y1", kField, 51, ' '},                   // 43
-    {"Z1", kField, 52, ' '},                   // 44
-    {"X2", kField, 53, '2'},                   // 45
-    {"Y2", kField, 54, ' '},                   // 46
-    {"Z2", kField, 55, ' '},                   // 47
-    {"X3", kField, 56, '3'},                   // 48
-    {"Y3", kField, 57, ' '},                   // 49
-    {"Z3", kField, 58, ' '},                   // 50
-    {"X4", kField, 59, '4'},                   // 51
-    {"Y4", kField, 60, ' '},                   // 52
-    {"Z4", kField, 61, ' '},                   // 53
-    {".... create ....", kAction, 12, '.'},    // 54
-    {"siZe", kField, 62, 'z'},                 // 55
-    {"Selection...", kSubmenu, 10, 's'},       // 56
-    {"Delete last vert", kAction, 13, 'd'},    // 57
-    {"[_] Mouse plot", kCheckbox, 7, 'm'},     // 58
-    {"sl. eNtire model", kAction, 14, 'n'},    // 59
-    {"cLear selection", kAction, 15, 'l'},     // 60
-    {"[_] Only select", kCheckbox, 8, 'o'},    // 61
-    {"   visible parts", kCaption, 0, ' '},    // 62
-    {"Move selection", kSubmenu, 11, 'm'},     // 63
-    {"dUplicate", kSubmenu, 12, 'u'},          // 64
-    {"Rotate selection", kSubmenu, 13, 'r'},   // 65
-    {"Delete selection", kSubmenu, 21, 'd'},   // 66
-    {"selection total:", kCaption, 0, ' '},    // 67
-    {"triangles", kReadout, 11, ' '},          // 68
-    {"XY angle", kField, 63, '2'},             // 69
-    {"XZ angle", kField, 64, ' '},             // 70
-    {"YZ angle", kField, 65, ' '},             // 71
-    {"....confirm.....", kAction, 17, '.'},    // 72
-    {"scaLe selection", kSubmenu, 14, 'l'},    // 73
-    {"[_] select Tool", kCheckbox, 9, 't'},    // 74
-    {"drawdepth", kField, 66, 'd'},            // 75
-    {"X scale", kField, 67, '2'},              // 76
-    {"Y scale", kField, 68, ' '},              // 77
-    {"Z scale", kField, 69, ' '},              // 78
-    {"[_] Unselect", kCheckbox, 10, 'u'},      // 79
-    {" New", kAction, 18, 'n'},                // 80
-    {"create Primitive", kSubmenu, 15, 'p'},   // 81
-    {"new Disc", kSubmenu, 16, 'd'},           // 82
-    {"new cYlinder", kSubmenu, 17, 'y'},       // 83
-    {"new cOne", kSubmenu, 18, 'o'},           // 84
-    {"Radius", kField, 82, 'r'},               // 85
-    {"Height", kField, 83, 'h'},               // 86
-    {"sIdes", kField, 12, 'i'},                // 87
-    {"<- part group ->", kAction, 19, ' '},    // 88
-    {"part Names", kSubmenu, 19, 'n'},         // 89
-    {"", kPartNameRow, 0, ' '},                // 90
-    {"By part group", kSubmenu, 20, 'b'},      // 91
-    {"reassigN to", kAction, 20, 'n'},         // 92
-    {"selection center", kAction, 21, ' '},    // 93
-    {"[_] absolute co.", kCheckbox, 11, ' '},  // 94
-    {"[_] remove verts", kCheckbox, 12, ' '},  // 95
-    {"Actions", kSubmenu, 22, 'a'},            // 96
-    {"flip X", kAction, 16, 'x'},              // 97
-    {"flip Y", kAction, 22, 'y'},              // 98
-    {"flip Z", kAction, 23, 'z'},              // 99
-    {"Misc tools", kSubmenu, 23, 'm'},         // 100
-    {"delete last Tri", kAction, 24, 't'},     // 101
-    {"deLete last line", kAction, 25, 'l'},    // 102
-    {"vert edIt", kSubmenu, 25, 'i'},          // 103
-    {"Manual triangle", kAction, 27, 'm'},     // 104
-    {"Auto triangle", kAction, 28, 'a'},       // 105
-    {"Guillotine", kSubmenu, 26, 'g'},         // 106
-    {"dRill", kSubmenu, 24, 'r'},              // 107
-    {"screenX", kField, 13, ' '},              // 108
-    {"screenY", kField, 14, ' '},              // 109
-    {"", kCaption, 0, ' '},                    // 110 unused
-    {"Load part from", kAction, 31, 'l'},      // 111
-    {"save To file", kAction, 32, 't'},        // 112
-    {"Benchmark", kAction, 33, 'b'},           // 113
-    {"reverse fAces", kAction, 34, 'a'},       // 114
-    {"Move vert", kAction, 35, 'm'},           // 115
-    {"Delete vert", kAction, 26, 'd'},         // 116
-    {"[_] vert Selectr", kCheckbox, 13, 's'},  // 117
-    {"Slice xy plane", kAction, 29, 's'},      // 118
-    {"sLice yz plane", kAction, 36, 'l'},      // 119
-    {"slIce xz plane", kAction, 37, 'i'},      // 120
-    {"[_] model Colors", kCheckbox, 14, 'c'},  // 121
-    {"Change color", kSubmenu, 27, 'c'},       // 122
-    {" (range is 0-31)", kCaption, 0, ' '},    // 123
-    {"Red", kField, 15, 'r'},                  // 124
-    {"Green", kField, 16, 'g'},                // 125
-    {"Blue", kField, 17, 'b'},                 // 126
-    {"save scReenshot", kAction, 38, 'r'},     // 127
-    {"Red", kField, 18, 'r'},                  // 128
-    {"Green", kField, 19, 'g'},                // 129
-    {"Blue", kField, 20, 'b'},                 // 130
-    {"deFault color", kSubmenu, 28, 'f'},      // 131
+    {"", kCaption, 0, ' '},                                              // 0 spacer
+    {"  File", kSubmenu, kMenuFile, 'f'},                                // 1
+    {"  Edit", kSubmenu, kMenuEdit, 'e'},                                // 2
+    {"  View", kSubmenu, kMenuView, 'v'},                                // 3
+    {" Camera", kSubmenu, kMenuCamera, 'c'},                             // 4
+    {" Quit", kAction, act(Action::Quit), 'q'},                          // 5
+    {" Open", kAction, act(Action::Open), 'o'},                          // 6
+    {" Save", kAction, act(Action::Save), 's'},                          // 7
+    {" save As", kAction, act(Action::SaveAs), 'a'},                     // 8
+    {"current totals", kCaption, 0, ' '},                                // 9
+    {"verteces", kReadout, 0, ' '},                                      // 10
+    {"triangles", kReadout, 1, ' '},                                     // 11
+    {"lines", kReadout, 2, ' '},                                         // 12
+    {" exPort stl", kAction, act(Action::ExportStl), 'p'},               // 13
+    {"---- close -----", kAction, act(Action::CloseMenu), '-'},          // 14
+    {"[_] show veRts", kCheckbox, 0, 'r'},                               // 15
+    {"[_] show Tris", kCheckbox, 1, 't'},                                // 16
+    {"[_] show Lines", kCheckbox, 2, 'l'},                               // 17
+    {"", kPartRow, 0, ' '},                                              // 18
+    {"[_] Backface", kCheckbox, 4, 'b'},                                 // 19
+    {"    culling", kCaption, 0, ' '},                                   // 20
+    {"CXY", kReadout, 4, ' '},                                           // 21
+    {"CXZ", kReadout, 5, ' '},                                           // 22
+    {"CYZ", kReadout, 6, ' '},                                           // 23
+    {"distance", kReadout, 7, ' '},                                      // 24
+    {"scaling", kReadout, 8, ' '},                                       // 25
+    {"[_] show Grid", kCheckbox, 5, 'g'},                                // 26
+    {"froNt view", kAction, act(Action::FrontView), 'n'},                // 27
+    {"Back view", kAction, act(Action::BackView), 'b'},                  // 28
+    {"Top view", kAction, act(Action::TopView), 't'},                    // 29
+    {"bOttom view", kAction, act(Action::BottomView), 'o'},              // 30
+    {"Left side view", kAction, act(Action::LeftView), 'l'},             // 31
+    {"Right side view", kAction, act(Action::RightView), 'r'},           // 32
+    {"new verteX", kSubmenu, kMenuNewVertex, 'x'},                       // 33
+    {"new Line", kSubmenu, kMenuNewLine, 'l'},                           // 34
+    {"new Triangle", kSubmenu, kMenuNewTriangle, 't'},                   // 35
+    {"new quAd", kSubmenu, kMenuNewQuad, 'a'},                           // 36
+    {"new cUbe", kSubmenu, kMenuNewCube, 'u'},                           // 37
+    {"h offset", kReadout, 9, ' '},                                      // 38
+    {"v offset", kReadout, 10, ' '},                                     // 39
+    {"[_] Wireframe", kCheckbox, 6, 'w'},                                // 40
+    {"[_] locK view", kCheckbox, 3, 'k'},                                // 41
+    {"X1", kField, 50, '1'},                                             // 42
+    {"Y1", kField, 51, ' '},                                             // 43
+    {"Z1", kField, 52, ' '},                                             // 44
+    {"X2", kField, 53, '2'},                                             // 45
+    {"Y2", kField, 54, ' '},                                             // 46
+    {"Z2", kField, 55, ' '},                                             // 47
+    {"X3", kField, 56, '3'},                                             // 48
+    {"Y3", kField, 57, ' '},                                             // 49
+    {"Z3", kField, 58, ' '},                                             // 50
+    {"X4", kField, 59, '4'},                                             // 51
+    {"Y4", kField, 60, ' '},                                             // 52
+    {"Z4", kField, 61, ' '},                                             // 53
+    {".... create ....", kAction, act(Action::Create), '.'},             // 54
+    {"siZe", kField, 62, 'z'},                                           // 55
+    {"Selection...", kSubmenu, kMenuSelection, 's'},                     // 56
+    {"Delete last vert", kAction, act(Action::DeleteLastVertex), 'd'},   // 57
+    {"[_] Mouse plot", kCheckbox, 7, 'm'},                               // 58
+    {"sl. eNtire model", kAction, act(Action::SelectEntireModel), 'n'},  // 59
+    {"cLear selection", kAction, act(Action::ClearSelection), 'l'},      // 60
+    {"[_] Only select", kCheckbox, 8, 'o'},                              // 61
+    {"   visible parts", kCaption, 0, ' '},                              // 62
+    {"Move selection", kSubmenu, kMenuMove, 'm'},                        // 63
+    {"dUplicate", kSubmenu, kMenuDuplicate, 'u'},                        // 64
+    {"Rotate selection", kSubmenu, kMenuRotate, 'r'},                    // 65
+    {"Delete selection", kSubmenu, kMenuDelete, 'd'},                    // 66
+    {"selection total:", kCaption, 0, ' '},                              // 67
+    {"triangles", kReadout, 11, ' '},                                    // 68
+    {"XY angle", kField, 63, '2'},                                       // 69
+    {"XZ angle", kField, 64, ' '},                                       // 70
+    {"YZ angle", kField, 65, ' '},                                       // 71
+    {"....confirm.....", kAction, act(Action::Confirm), '.'},            // 72
+    {"scaLe selection", kSubmenu, kMenuScale, 'l'},                      // 73
+    {"[_] select Tool", kCheckbox, 9, 't'},                              // 74
+    {"drawdepth", kField, 66, 'd'},                                      // 75
+    {"X scale", kField, 67, '2'},                                        // 76
+    {"Y scale", kField, 68, ' '},                                        // 77
+    {"Z scale", kField, 69, ' '},                                        // 78
+    {"[_] Unselect", kCheckbox, 10, 'u'},                                // 79
+    {" New", kAction, act(Action::New), 'n'},                            // 80
+    {"create Primitive", kSubmenu, kMenuCreatePrimitive, 'p'},           // 81
+    {"new Disc", kSubmenu, kMenuNewDisc, 'd'},                           // 82
+    {"new cYlinder", kSubmenu, kMenuNewCylinder, 'y'},                   // 83
+    {"new cOne", kSubmenu, kMenuNewCone, 'o'},                           // 84
+    {"Radius", kField, 82, 'r'},                                         // 85
+    {"Height", kField, 83, 'h'},                                         // 86
+    {"sIdes", kField, 12, 'i'},                                          // 87
+    {"<- part group ->", kAction, act(Action::StepPartGroup), ' '},      // 88
+    {"part Names", kSubmenu, kMenuPartNames, 'n'},                       // 89
+    {"", kPartNameRow, 0, ' '},                                          // 90
+    {"By part group", kSubmenu, kMenuByPartGroup, 'b'},                  // 91
+    {"reassigN to", kAction, act(Action::ReassignTo), 'n'},              // 92
+    {"selection center", kAction, act(Action::SelectionCenter), ' '},    // 93
+    {"[_] absolute co.", kCheckbox, 11, ' '},                            // 94
+    {"[_] remove verts", kCheckbox, 12, ' '},                            // 95
+    {"Actions", kSubmenu, kMenuActions, 'a'},                            // 96
+    {"flip X", kAction, act(Action::FlipX), 'x'},                        // 97
+    {"flip Y", kAction, act(Action::FlipY), 'y'},                        // 98
+    {"flip Z", kAction, act(Action::FlipZ), 'z'},                        // 99
+    {"Misc tools", kSubmenu, kMenuMiscTools, 'm'},                       // 100
+    {"delete last Tri", kAction, act(Action::DeleteLastTriangle), 't'},  // 101
+    {"deLete last line", kAction, act(Action::DeleteLastLine), 'l'},     // 102
+    {"vert edIt", kSubmenu, kMenuVertEdit, 'i'},                         // 103
+    {"Manual triangle", kAction, act(Action::ManualTriangle), 'm'},      // 104
+    {"Auto triangle", kAction, act(Action::AutoTriangle), 'a'},          // 105
+    {"Guillotine", kSubmenu, kMenuGuillotine, 'g'},                      // 106
+    {"dRill", kSubmenu, kMenuDrill, 'r'},                                // 107
+    {"screenX", kField, 13, ' '},                                        // 108
+    {"screenY", kField, 14, ' '},                                        // 109
+    {"", kCaption, 0, ' '},                                              // 110 unused
+    {"Load part from", kAction, act(Action::LoadPart), 'l'},             // 111
+    {"save To file", kAction, act(Action::SavePart), 't'},               // 112
+    {"Benchmark", kAction, act(Action::Benchmark), 'b'},                 // 113
+    {"reverse fAces", kAction, act(Action::ReverseFaces), 'a'},          // 114
+    {"Move vert", kAction, act(Action::MoveVertex), 'm'},                // 115
+    {"Delete vert", kAction, act(Action::DeleteVertex), 'd'},            // 116
+    {"[_] vert Selectr", kCheckbox, 13, 's'},                            // 117
+    {"Slice xy plane", kAction, act(Action::SliceXY), 's'},              // 118
+    {"sLice yz plane", kAction, act(Action::SliceYZ), 'l'},              // 119
+    {"slIce xz plane", kAction, act(Action::SliceXZ), 'i'},              // 120
+    {"[_] model Colors", kCheckbox, 14, 'c'},                            // 121
+    {"Change color", kSubmenu, kMenuChangeColor, 'c'},                   // 122
+    {" (range is 0-31)", kCaption, 0, ' '},                              // 123
+    {"Red", kField, 15, 'r'},                                            // 124
+    {"Green", kField, 16, 'g'},                                          // 125
+    {"Blue", kField, 17, 'b'},                                           // 126
+    {"save scReenshot", kAction, act(Action::SaveScreenshot), 'r'},      // 127
+    {"Red", kField, 18, 'r'},                                            // 128
+    {"Green", kField, 19, 'g'},                                          // 129
+    {"Blue", kField, 20, 'b'},                                           // 130
+    {"deFault color", kSubmenu, kMenuDefaultColor, 'f'},                 // 131
 };
 
 constexpr std::array<MenuLabel, kLabelCount> buildLabels() {

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/menu_state.h"
+#include "core/menu_state.h"
 
 // What an entry showing a label is, and so what activating it does.
 enum LabelKind : uint8_t {

@@ -128,7 +128,7 @@ PassFlow activateEntry(Editor& ed, int index) {
       ed.requests.needRender = 1;
       return PassFlow::EndPass;
     case kAction:
-      return runCommand(ed, label.arg);
+      return runCommand(ed, static_cast<Action>(label.arg));
     case kField:
       return activateField(ed, index);
     case kPartRow:

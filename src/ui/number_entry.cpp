@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "core/tools.h"
 #include "ui/field_entry.h"
 #include "ui/field_labels.h"
+#include "ui/mouse_read.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ PassFlow activateField(Editor& ed, int entryIndex) {
     const int code = fieldCodeOfLabel(e.label);
     const int row = e.row;
     const int column = e.column + e.width - kEntryCells;
-    p.setTextColors(ed.uiColors[3], ed.uiColors[4]);
+    p.setTextColors(ed.uiColors[kUiBright], ed.uiColors[kUiFieldBack]);
     p.setTextCursor(row, column);
     p.print("_      ");
     Typed n;

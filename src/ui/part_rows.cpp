@@ -3,14 +3,8 @@
 #include "model/groups.h"
 #include "model/selection_ops.h"
 #include "ui/field_entry.h"
+#include "ui/menu_ids.h"
 #include "ui/prompt.h"
-
-namespace {
-
-constexpr int kMenuPartNames = 19;
-constexpr int kMenuByPartGroup = 20;
-
-}  // namespace
 
 PassFlow activatePartRow(Editor& ed, int entryIndex) {
   if (entryIndex < 0 || entryIndex >= ed.menus.menuEntryCount) return PassFlow::ToTools;

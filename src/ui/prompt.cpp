@@ -22,7 +22,7 @@ void drawFrame(Editor& ed, std::string_view title) {
   std::string titleText(title.substr(0, kTitleWidth));
   titleText.resize(kTitleWidth, ' ');
   const std::string blanks(kTitleWidth, ' ');
-  p.setTextColors(ed.uiColors[0], ed.uiColors[2]);
+  p.setTextColors(ed.uiColors[kUiText], ed.uiColors[kUiPlain]);
   p.setTextCursor(7, 7);
   p.print(titleText);
   p.setTextCursor(8, 7);
@@ -30,9 +30,9 @@ void drawFrame(Editor& ed, std::string_view title) {
   p.setTextCursor(9, 7);
   p.print(blanks);
 
-  drawPanelFrame(p, ed.uiColors[0], ed.uiColors[1], 6, 10);
+  drawPanelFrame(p, ed.uiColors[kUiText], ed.uiColors[kUiPanel], 6, 10);
 
-  p.setTextColors(ed.uiColors[3], ed.uiColors[4]);
+  p.setTextColors(ed.uiColors[kUiBright], ed.uiColors[kUiFieldBack]);
   p.setTextCursor(kFieldRow, kFieldColumn);
   p.print(std::string(kFieldWidth, ' '));
   p.setTextCursor(kFieldRow, kFieldColumn);

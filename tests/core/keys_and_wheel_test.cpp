@@ -2,7 +2,7 @@
 // that start where the button went down.
 #include <filesystem>
 
-#include "core/tools.h"
+#include "app/tools.h"
 #include "io/file_test_support.h"
 #include "support/editor_fixture.h"
 #include "support/tool_helpers.h"

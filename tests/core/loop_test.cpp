@@ -100,7 +100,7 @@ TEST_F(MainLoop, CapacitiesBeyondMemoryStopTheStartNamingTheSetting) {
   writeSettings("maxv = 2000000000\r\n");
   ed_ = std::make_unique<Editor>(platform_);
   std::string messages;
-  EXPECT_FALSE(startEditor(*ed_, "", "KOVRIN.INI", messages));
+  EXPECT_FALSE(startEditor(*ed_, "", "KOVRIN.INI", messages, uint64_t{16} << 30));
   EXPECT_NE(messages.find("maxv = 2000000000"), std::string::npos) << messages;
 }
 

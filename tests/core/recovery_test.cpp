@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/exit_signals.h"
+#include "core/platform/exit_signals.h"
 #include "io/model_file.h"
 #include "io/recovery_file.h"
 #include "io/stl_file.h"
@@ -40,7 +40,7 @@ class Recovery : public EditorFixture {
   }
   void change() {
     ed().menus.invokingMenu = 5;  // new vertex
-    runCommand(ed(), 12);
+    runCommand(ed(), Action::Create);
   }
   std::string oldState_;
 };
@@ -58,7 +58,7 @@ TEST_F(Recovery, TitleMarksAnUnsavedModelUntilSavedOrUndone) {
   platform_.pushKey(keys::ctrlKey('y'));
   ASSERT_TRUE(runUntilKeysDone());
   EXPECT_EQ(platform_.title(), "KOVRIN - *default.rq");
-  runFileCommandAnswered(ed(), 3, "house.rq");
+  runFileCommandAnswered(ed(), Action::SaveAs, "house.rq");
   ASSERT_TRUE(run(2));
   EXPECT_EQ(platform_.title(), "KOVRIN - house.rq");
 }
@@ -69,7 +69,7 @@ TEST_F(Recovery, EndWritesUnsavedWorkAndRecoverOpensItUnderItsName) {
   std::string messages;
   recoveryOnExit(ed(), messages);  // nothing unsaved: nothing written
   EXPECT_EQ(recoveryFiles(), 0);
-  runFileCommandAnswered(ed(), 3, "house.rq");
+  runFileCommandAnswered(ed(), Action::SaveAs, "house.rq");
   change();
   const ModelSnapshot edited = snapshotOf(ed().model);
   recoveryOnExit(ed(), messages);
@@ -83,7 +83,7 @@ TEST_F(Recovery, EndWritesUnsavedWorkAndRecoverOpensItUnderItsName) {
   EXPECT_EQ(ed().currentFile, "house.rq");
   ASSERT_TRUE(run(2));
   EXPECT_EQ(platform_.title(), "KOVRIN - *house.rq");
-  runFileCommandAnswered(ed(), 2, "");  // Save writes under the name it had ...
+  runFileCommandAnswered(ed(), Action::Save, "");  // Save writes under the name it had ...
   Model back;
   ASSERT_EQ(allocateModel(back, 1000, 1000, 100), "");
   ASSERT_EQ(loadModel(back, "house.rq", {}).result.message, kMsgFileLoaded);
@@ -135,14 +135,14 @@ TEST_F(Recovery, AnImportedModelTakesItsOwnName) {
   for (const auto& [in, out] : names) EXPECT_EQ(importedModelName(in), out);
   start();
   ASSERT_TRUE(run(2));
-  runFileCommandAnswered(ed(), 3, "house.rq");
+  runFileCommandAnswered(ed(), Action::SaveAs, "house.rq");
   const auto houseBytes = fs::file_size(dir_ / "house.rq");
   ASSERT_EQ(exportStl(ed().model, "torus.stl").message, kMsgFileSaved);
   platform_.dropFile("torus.stl");
   ASSERT_TRUE(run(2));
   EXPECT_EQ(ed().currentFile, "torus.rq");
   EXPECT_EQ(platform_.title(), "KOVRIN - torus.rq");
-  runFileCommandAnswered(ed(), 2, "");
+  runFileCommandAnswered(ed(), Action::Save, "");
   EXPECT_TRUE(fs::exists(dir_ / "torus.rq"));
   EXPECT_EQ(fs::file_size(dir_ / "house.rq"), houseBytes);
 }

@@ -1,6 +1,6 @@
 // The window-less tools, run in this process as the command line runs them (no window system
 // is ever started): pictures, conversions, the info lines and the refusals.
-#include "core/tool_commands.h"
+#include "app/tool_commands.h"
 
 #include <gtest/gtest.h>
 

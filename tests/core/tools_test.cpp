@@ -1,4 +1,4 @@
-#include "core/tools.h"
+#include "app/tools.h"
 
 #include "support/editor_fixture.h"
 #include "support/tool_helpers.h"

@@ -89,10 +89,10 @@ TEST_F(TitleBar, NamesTheCurrentFileAfterStartAndSaveAs) {
   start();
   ASSERT_TRUE(run(2));
   EXPECT_EQ(platform_.title(), "KOVRIN - default.rq");
-  runFileCommandAnswered(ed(), 3, "my model.rq");
+  runFileCommandAnswered(ed(), Action::SaveAs, "my model.rq");
   ASSERT_TRUE(run(2));
   EXPECT_EQ(platform_.title(), "KOVRIN - my model.rq");
-  runFileCommandAnswered(ed(), 3, "");  // cancelled: the name stays
+  runFileCommandAnswered(ed(), Action::SaveAs, "");  // cancelled: the name stays
   ASSERT_TRUE(run(2));
   EXPECT_EQ(platform_.title(), "KOVRIN - my model.rq");
 }

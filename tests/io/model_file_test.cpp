@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/open_model.h"
 #include "core/platform/headless_platform.h"
 #include "file_test_support.h"
 

@@ -13,8 +13,8 @@
 
 #include "file_test_support.h"
 #include "io/model_file.h"
+#include "io/part_file.h"
 #include "io/stl_file.h"
-#include "model/part_file.h"
 
 namespace {
 

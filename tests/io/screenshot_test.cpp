@@ -63,7 +63,8 @@ TEST_F(ScreenshotTest, HeaderAndSizeAtFullDetail) {
   RenderBuffers rb;
   ASSERT_TRUE(allocateRenderBuffers(rb, 800, 600, 1));
   int counter = 0;
-  const EditResult r = saveScreenshot(rb, counter, dir_.string());
+  const EditResult r = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight,
+                                      counter, dir_.string());
   EXPECT_EQ(r.message, kMsgScreenshotSaved);
   EXPECT_EQ(r.request, Request::Present);
   EXPECT_EQ(counter, 1);
@@ -95,7 +96,7 @@ TEST_F(ScreenshotTest, RowsBottomUpBlueGreenRedAtHalfDetail) {
   rb.frameBuffer[299 * 400 + 0] = 0x00FF8000;  // bottom-left: first in the file
   rb.frameBuffer[0 * 400 + 399] = 0x00123456;  // top-right: last in the file
   int counter = 16;
-  saveScreenshot(rb, counter, dir_.string());
+  saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter, dir_.string());
   EXPECT_EQ(counter, 17);
   const auto b = read(dir_ / "imageABA.bmp");
   ASSERT_EQ(b.size(), 54u + 3u * 400u * 300u);
@@ -114,7 +115,10 @@ TEST_F(ScreenshotTest, ReplacesAnOlderLongerFileWhole) {
   RenderBuffers rb;
   ASSERT_TRUE(allocateRenderBuffers(rb, 40, 30, 1));
   int counter = 0;
-  EXPECT_EQ(saveScreenshot(rb, counter, dir_.string()).message, kMsgScreenshotSaved);
+  EXPECT_EQ(
+      saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter, dir_.string())
+          .message,
+      kMsgScreenshotSaved);
   EXPECT_EQ(fs::file_size(dir_ / "imageAAA.bmp"), 54u + 3u * 40u * 30u);
 }
 
@@ -123,12 +127,14 @@ TEST_F(ScreenshotTest, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
   ASSERT_TRUE(allocateRenderBuffers(rb, 40, 30, 1));
   int counter = 0;
   // A folder that does not exist.
-  EditResult r = saveScreenshot(rb, counter, (dir_ / "missing").string());
+  EditResult r = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter,
+                                (dir_ / "missing").string());
   EXPECT_EQ(r.message, kMsgWriteFailed);
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
   // The target is a directory: it stays, and no temporary is left beside it.
   fs::create_directory(dir_ / "imageAAB.bmp");
-  r = saveScreenshot(rb, counter, dir_.string());
+  r = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter,
+                     dir_.string());
   EXPECT_EQ(r.message, kMsgWriteFailed);
   EXPECT_TRUE(fs::is_directory(dir_ / "imageAAB.bmp"));
   EXPECT_EQ(otherFiles("imageAAB.bmp"), 0);
@@ -140,7 +146,8 @@ TEST_F(ScreenshotTest, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
   small.rlim_cur = 1000;
   auto* previous = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  r = saveScreenshot(rb, counter, dir_.string());
+  r = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter,
+                     dir_.string());
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ(r.message, kMsgWriteFailed);
@@ -160,8 +167,12 @@ TEST_F(ScreenshotTest, ThingsAtTheOldTemporaryNamesAreLeftAlone) {
   fs::create_symlink(dir_ / "elsewhere", dir_ / "imageAAB.bmp.tmp");
   const int code = filetest::inChild([&] {
     int counter = 0;
-    const bool a = saveScreenshot(rb, counter, dir_.string()).message == kMsgScreenshotSaved;
-    const bool b = saveScreenshot(rb, counter, dir_.string()).message == kMsgScreenshotSaved;
+    const bool a = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter,
+                                  dir_.string())
+                       .message == kMsgScreenshotSaved;
+    const bool b = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter,
+                                  dir_.string())
+                       .message == kMsgScreenshotSaved;
     return a && b ? 0 : 1;
   });
   EXPECT_EQ(code, 0) << "142 is a write that blocked";
@@ -175,9 +186,13 @@ TEST_F(ScreenshotTest, NamesPastImagePPPAreRefused) {
   RenderBuffers rb;
   ASSERT_TRUE(allocateRenderBuffers(rb, 40, 30, 1));
   int counter = 4095;
-  EXPECT_EQ(saveScreenshot(rb, counter, dir_.string()).message, kMsgScreenshotSaved);
+  EXPECT_EQ(
+      saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter, dir_.string())
+          .message,
+      kMsgScreenshotSaved);
   EXPECT_TRUE(fs::exists(dir_ / "imagePPP.bmp"));
-  const EditResult r = saveScreenshot(rb, counter, dir_.string());
+  const EditResult r = saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight,
+                                      counter, dir_.string());
   EXPECT_EQ(r.message, kMsgWriteFailed);
   EXPECT_EQ(counter, 4096);
   EXPECT_EQ(otherFiles("imagePPP.bmp"), 0);
@@ -190,7 +205,10 @@ TEST_F(ScreenshotTest, IdentifyReadsA24BitBmp) {
   for (size_t i = 0; i < rb.frameBuffer.size(); ++i)
     rb.frameBuffer[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
   int counter = 0;
-  ASSERT_EQ(saveScreenshot(rb, counter, dir_.string()).message, kMsgScreenshotSaved);
+  ASSERT_EQ(
+      saveScreenshot(rb.frameBuffer.data(), rb.renderWidth, rb.renderHeight, counter, dir_.string())
+          .message,
+      kMsgScreenshotSaved);
   const std::string cmd = "/usr/bin/identify -format '%m %w %h %z %[type]' '" +
                           (dir_ / "imageAAA.bmp").string() + "' 2>&1";
   FILE* pipe = popen(cmd.c_str(), "r");

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "support/model_invariants.h"
+#include "ui/field_values.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ struct CreateFixture : ::testing::Test {
     f.floatFields[3 * (k - 1) + 1] = y;
     f.floatFields[3 * (k - 1) + 2] = z;
   }
-  EditResult create(int menu, uint8_t flags = 0, uint16_t color = 0) {
-    return createShape(m, f, menu, flags, color);
+  EditResult create(Shape shape, uint8_t flags = 0, uint16_t color = 0) {
+    return createShape(m, shape, shapeSizesOf(f), flags, color);
   }
   Tri tri(int32_t t) const { return m.triVerts[t]; }
 };
@@ -44,7 +45,7 @@ using Creating = CreateFixture;
 TEST_F(Creating, CubeStandsOnZ1WithEightCornersAndTwelveOutwardFaces) {
   f.floatFields[kSize] = 2.0f;
   const int32_t n = m.vertexCount, t0 = m.triangleCount;
-  const EditResult r = create(kMenuNewCube);
+  const EditResult r = create(Shape::Cube);
   EXPECT_EQ(r.request, Request::Normals);
   EXPECT_EQ(r.message, kMsgNone);
   ASSERT_EQ(m.vertexCount, n + 8);
@@ -71,9 +72,6 @@ TEST_F(Creating, CubeStandsOnZ1WithEightCornersAndTwelveOutwardFaces) {
     const float out = nn.x * c.x + nn.y * c.y + nn.z * (c.z - 1.0f);
     EXPECT_GT(out, 0.3f) << "triangle " << t - t0 << " faces inwards";
   }
-  // The scratch points hold the top face; X1..Z1 are untouched.
-  EXPECT_EQ(f.floatFields[kScratchPoint5 + 2], 2.0f);
-  EXPECT_EQ(f.floatFields[kZ1], 0.0f);
   EXPECT_TRUE(modelIsSound(m));
 }
 
@@ -81,7 +79,7 @@ TEST_F(Creating, DiscRunsClockwiseFromPlusXAndFacesDown) {
   f.floatFields[kRadius] = 1.0f;
   f.displayValues[kFieldSides] = 4;
   const int32_t n = m.vertexCount, t0 = m.triangleCount;
-  ASSERT_EQ(create(kMenuNewDisc).request, Request::Normals);
+  ASSERT_EQ(create(Shape::Disc).request, Request::Normals);
   ASSERT_EQ(m.vertexCount, n + 5);
   ASSERT_EQ(m.triangleCount, t0 + 4);
   const float rim[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
@@ -105,7 +103,7 @@ TEST_F(Creating, CylinderOfThreeSidesIsAnInwardTube) {
   f.displayValues[kFieldSides] = 3;
   setPoint(1, 1.0f, 2.0f, 3.0f);
   const int32_t n = m.vertexCount, t0 = m.triangleCount;
-  ASSERT_EQ(create(kMenuNewCylinder).request, Request::Normals);
+  ASSERT_EQ(create(Shape::Cylinder).request, Request::Normals);
   ASSERT_EQ(m.vertexCount, n + 6);
   ASSERT_EQ(m.triangleCount, t0 + 6);
   EXPECT_TRUE(sameTri(tri(t0), n + 3, n + 1, n));
@@ -132,7 +130,7 @@ TEST_F(Creating, ConeApexStandsHeightAboveZ1AndZ1IsRestored) {
   f.floatFields[kHeight] = 7.0f;
   setPoint(1, 0.0f, 0.0f, 2.5f);
   const int32_t n = m.vertexCount, t0 = m.triangleCount;
-  ASSERT_EQ(create(kMenuNewCone).request, Request::Normals);
+  ASSERT_EQ(create(Shape::Cone).request, Request::Normals);
   EXPECT_EQ(m.vertexCount, n + 7);
   EXPECT_EQ(m.triangleCount, t0 + 6);
   EXPECT_EQ(m.vertexPos[n].z, 9.5f);
@@ -154,20 +152,20 @@ TEST_F(Creating, PointsLinesTrianglesAndQuadsComeFromThePointFields) {
   setPoint(3, 7, 8, 9);
   setPoint(4, 10, 11, 12);
   const int32_t n = m.vertexCount, t0 = m.triangleCount, l0 = m.lineCount;
-  EXPECT_EQ(create(kMenuNewVertex).request, Request::Render);
-  EXPECT_EQ(create(kMenuNewVertex).request, Request::Render);
+  EXPECT_EQ(create(Shape::Vertex).request, Request::Render);
+  EXPECT_EQ(create(Shape::Vertex).request, Request::Render);
   EXPECT_EQ(m.vertexCount, n + 2);
   EXPECT_EQ(m.vertexPos[n].x, m.vertexPos[n + 1].x);
   EXPECT_EQ(m.vertexPos[n + 1].z, 3.0f);
   EXPECT_EQ(m.triangleCount, t0);
 
-  EXPECT_EQ(create(kMenuNewLine).request, Request::Render);
+  EXPECT_EQ(create(Shape::Line).request, Request::Render);
   ASSERT_EQ(m.lineCount, l0 + 1);
   EXPECT_EQ(m.lineVerts[l0].a, n + 2);
   EXPECT_EQ(m.lineVerts[l0].b, n + 3);
   EXPECT_EQ(m.vertexPos[n + 3].y, 5.0f);
 
-  EXPECT_EQ(create(kMenuNewQuad).request, Request::Normals);
+  EXPECT_EQ(create(Shape::Quad).request, Request::Normals);
   ASSERT_EQ(m.triangleCount, t0 + 2);
   EXPECT_TRUE(sameTri(tri(t0), n + 4, n + 5, n + 6));
   EXPECT_TRUE(sameTri(tri(t0 + 1), n + 6, n + 7, n + 4));
@@ -180,49 +178,50 @@ TEST_F(Creating, ShapesThatDoNotFitAreRefusedWhole) {
   Fields& ff = f;
   ff.floatFields[kSize] = 1.0f;
   // 8 + 8 vertices fit in 20, 12 + 12 triangles do not fit in 14.
-  ASSERT_EQ(createShape(small, ff, kMenuNewCube, 0, 0).request, Request::Normals);
-  EditResult r = createShape(small, ff, kMenuNewCube, 0, 0);
+  ASSERT_EQ(createShape(small, Shape::Cube, shapeSizesOf(ff), 0, 0).request, Request::Normals);
+  EditResult r = createShape(small, Shape::Cube, shapeSizesOf(ff), 0, 0);
   EXPECT_EQ(r.message, kMsgTooManyTriangles);
   EXPECT_EQ(r.request, Request::None);
   EXPECT_EQ(small.vertexCount, 8);
   EXPECT_EQ(small.triangleCount, 12);
   // A disc of 18 sides needs 19 vertices: 8 + 19 > 20.
-  r = createShape(small, ff, kMenuNewDisc, 0, 0);
+  r = createShape(small, Shape::Disc, shapeSizesOf(ff), 0, 0);
   EXPECT_EQ(r.message, kMsgTooManyVerteces);
   EXPECT_EQ(small.vertexCount, 8);
   // One line fits, the second does not.
-  ASSERT_EQ(createShape(small, ff, kMenuNewLine, 0, 0).request, Request::Render);
-  r = createShape(small, ff, kMenuNewLine, 0, 0);
+  ASSERT_EQ(createShape(small, Shape::Line, shapeSizesOf(ff), 0, 0).request, Request::Render);
+  r = createShape(small, Shape::Line, shapeSizesOf(ff), 0, 0);
   EXPECT_EQ(r.message, kMsgTooManyLines);
   EXPECT_EQ(small.lineCount, 1);
   EXPECT_EQ(small.vertexCount, 10);
   // Exactly full is allowed: two triangles fill the table.
-  ASSERT_EQ(createShape(small, ff, kMenuNewQuad, 0, 0).request, Request::Normals);
+  ASSERT_EQ(createShape(small, Shape::Quad, shapeSizesOf(ff), 0, 0).request, Request::Normals);
   EXPECT_EQ(small.triangleCount, 14);
   EXPECT_EQ(small.vertexCount, 14);
-  EXPECT_EQ(createShape(small, ff, kMenuNewTriangle, 0, 0).message, kMsgTooManyTriangles);
+  EXPECT_EQ(createShape(small, Shape::Triangle, shapeSizesOf(ff), 0, 0).message,
+            kMsgTooManyTriangles);
   EXPECT_TRUE(modelIsSound(small));
 }
 
 TEST_F(Creating, HugeAndNonPositiveSideCountsAppendNothing) {
   const int32_t n = m.vertexCount, t0 = m.triangleCount;
-  for (int menu : {kMenuNewDisc, kMenuNewCylinder, kMenuNewCone}) {
+  for (Shape menu : {Shape::Disc, Shape::Cylinder, Shape::Cone}) {
     for (int32_t sides : {0, -1, -2147483647 - 1}) {
       f.displayValues[kFieldSides] = sides;
       const EditResult r = create(menu);
-      EXPECT_EQ(r.request, Request::None) << menu << " " << sides;
+      EXPECT_EQ(r.request, Request::None) << int(menu) << " " << sides;
       EXPECT_EQ(m.vertexCount, n);
       EXPECT_EQ(m.triangleCount, t0);
     }
     // 2 * sides would wrap in 32 bits.
     f.displayValues[kFieldSides] = 2147483647;
-    EXPECT_EQ(create(menu).message, kMsgTooManyVerteces) << menu;
+    EXPECT_EQ(create(menu).message, kMsgTooManyVerteces) << int(menu);
     EXPECT_EQ(m.vertexCount, n);
   }
   // One side still makes a valid (degenerate) shape.
   f.displayValues[kFieldSides] = 1;
-  create(kMenuNewCylinder);
-  create(kMenuNewDisc);
+  create(Shape::Cylinder);
+  create(Shape::Disc);
   EXPECT_EQ(m.vertexCount, n + 4);
   EXPECT_EQ(m.triangleCount, t0 + 3);
   EXPECT_TRUE(modelIsSound(m));

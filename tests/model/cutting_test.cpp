@@ -13,6 +13,7 @@
 #include "model/selection.h"
 #include "support/model_invariants.h"
 #include "torus_mesh.h"
+#include "ui/field_values.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ struct Cutting : ::testing::Test {
   void SetUp() override { setFieldDefaults(f); }
   EditResult slice(int axis, float at) {
     f.floatFields[kX1 + axis] = at;
-    return sliceModel(m, f, axis);
+    return sliceModel(m, axis, slicePlaneOf(f, axis));
   }
   Vec3 pos(int32_t v) const { return m.vertexPos[v]; }
   bool selected(int32_t t) const { return (m.triFlags[t] & kSelectedBit) != 0; }
@@ -136,7 +137,7 @@ TEST_F(Cutting, TwoCornersOnThePlaneLeaveOnePieceOfTheSameShape) {
 
 TEST_F(Cutting, ABoxCutThroughItsMiddleOpensAGapWhenTheTopMoves) {
   f.floatFields[kSize] = 2.0f;
-  ASSERT_EQ(createShape(m, f, kMenuNewCube, 0, 0).request, Request::Normals);
+  ASSERT_EQ(createShape(m, Shape::Cube, shapeSizesOf(f), 0, 0).request, Request::Normals);
   slice(kAxisZ, 1.0f);
   EXPECT_TRUE(modelIsSound(m));
   EXPECT_EQ(m.triangleCount, 2 + 2 + 8 * 3);  // caps whole, every side split in three
@@ -240,7 +241,7 @@ TEST(CuttingClosedMesh, LeavesOpenEdgesOnlyOnThePlane) {
     Fields f;
     setFieldDefaults(f);
     f.floatFields[kX1 + c.axis] = c.at;
-    ASSERT_EQ(sliceModel(m, f, c.axis).message, kMsgNone);
+    ASSERT_EQ(sliceModel(m, c.axis, slicePlaneOf(f, c.axis)).message, kMsgNone);
     ASSERT_GT(m.triangleCount, tris);
     EXPECT_TRUE(modelIsSound(m));
     EXPECT_EQ(openEdges(m, -1).size(), 0u);
@@ -284,7 +285,7 @@ struct Drilling : ::testing::Test {
   }
   EditResult drill(float radius) {
     f.floatFields[kRadius] = radius;
-    return drillModel(m, f, cam);
+    return drillModel(m, drillCircleOf(f, cam));
   }
 };
 

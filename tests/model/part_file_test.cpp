@@ -1,4 +1,4 @@
-#include "model/part_file.h"
+#include "io/part_file.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/input_state.h"
 #include "model/triangle_tools.h"
 #include "support/model_invariants.h"
+#include "ui/field_values.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ TEST_F(VertexEditing, CommandsWithoutAValidPickOrOnEmptyTablesDoNothing) {
     EXPECT_EQ(pick, bad);
     Fields f;
     setFieldDefaults(f);
-    EXPECT_EQ(moveVertex(m, f, bad).request, Request::None);
+    EXPECT_EQ(moveVertex(m, fieldPoint(f, 1), bad).request, Request::None);
   }
   EXPECT_EQ(m.vertexCount, 9);
   EXPECT_EQ(m.triangleCount, 6);
@@ -112,7 +114,7 @@ TEST_F(VertexEditing, NewClearsEveryFlagByteAndMoveVertUsesThePointFields) {
   f.floatFields[kX1] = 1.5f;
   f.floatFields[kY1] = -2.0f;
   f.floatFields[kZ1] = 3.0f;
-  EXPECT_EQ(moveVertex(m, f, 8).request, Request::Normals);
+  EXPECT_EQ(moveVertex(m, fieldPoint(f, 1), 8).request, Request::Normals);
   EXPECT_EQ(m.vertexPos[8].x, 1.5f);
   EXPECT_EQ(m.vertexPos[8].y, -2.0f);
   EXPECT_EQ(m.vertexPos[8].z, 3.0f);
@@ -128,7 +130,7 @@ struct TriangleTools : ::testing::Test {
   }
   EditResult click(int32_t p) {
     tools.pickSlots[2] = p;
-    return manualTriangleClick(m, tools, 0x7C00);
+    return manualTriangleClick(m, tools.pickSlots, tools.pickCount, 0x7C00);
   }
 };
 
@@ -183,9 +185,9 @@ TEST_F(TriangleTools, ClicksWithoutAVertexStoreNothing) {
   EXPECT_EQ(m.triangleCount, 0);
   // Autotriangle with fewer than three candidates.
   tools.pickSlots = {0, 1, -1};
-  EXPECT_EQ(autoTriangleClick(m, tools, 0).request, Request::None);
+  EXPECT_EQ(autoTriangleClick(m, tools.pickSlots, 0).request, Request::None);
   tools.pickSlots = {0, 1, 3};
-  EXPECT_EQ(autoTriangleClick(m, tools, 0).request, Request::None);
+  EXPECT_EQ(autoTriangleClick(m, tools.pickSlots, 0).request, Request::None);
   EXPECT_EQ(m.triangleCount, 0);
   EXPECT_TRUE(modelIsSound(m));
 }
@@ -205,7 +207,7 @@ TEST_F(TriangleTools, AFullTriangleTableGivesTooManyTriangles) {
   EXPECT_EQ(m.triangleCount, m.maxt);
   EXPECT_EQ(tools.pickCount, 0);  // the picks are cleared all the same
   tools.pickSlots = {0, 1, 2};
-  EXPECT_EQ(autoTriangleClick(m, tools, 0).message, kMsgTooManyTriangles);
+  EXPECT_EQ(autoTriangleClick(m, tools.pickSlots, 0).message, kMsgTooManyTriangles);
   EXPECT_TRUE(modelIsSound(m));
 }
 
@@ -215,9 +217,9 @@ TEST_F(TriangleTools, AutoTriangleGivesTheSameTurningSenseOnScreen) {
   m.vertexProj[1] = Vec3{10, 0, 5};
   m.vertexProj[2] = Vec3{0, 10, 5};
   tools.pickSlots = {0, 1, 2};  // turn > 0: exchanged
-  EXPECT_EQ(autoTriangleClick(m, tools, 0x001F).request, Request::Normals);
+  EXPECT_EQ(autoTriangleClick(m, tools.pickSlots, 0x001F).request, Request::Normals);
   tools.pickSlots = {0, 2, 1};  // turn < 0: kept
-  autoTriangleClick(m, tools, 0x001F);
+  autoTriangleClick(m, tools.pickSlots, 0x001F);
   ASSERT_EQ(m.triangleCount, 2);
   EXPECT_TRUE(sameTri(m.triVerts[0], 0, 2, 1));
   EXPECT_TRUE(sameTri(m.triVerts[1], 0, 2, 1));

@@ -10,8 +10,8 @@
 
 #include "io/file_test_support.h"
 #include "io/model_file.h"
+#include "io/part_file.h"
 #include "model/model_check.h"
-#include "model/part_file.h"
 
 namespace {
 

@@ -51,17 +51,17 @@ class WriteFaults : public EditorFixture {
     m.lineCount = 0;
   }
   // Runs a write through the command path; the status message it set.
-  uint8_t write(int code, const std::string& target) {
+  uint8_t write(Action code, const std::string& target) {
     ed().requests = LoopRequests{};
-    if (code == 38) {
+    if (code == Action::SaveScreenshot) {
       // Screenshots go to the working folder.
       const fs::path old = fs::current_path();
       fs::current_path(target);
-      runCommand(ed(), 38);
+      runCommand(ed(), Action::SaveScreenshot);
       fs::current_path(old);
-    } else if (code == 2) {
+    } else if (code == Action::Save) {
       ed().currentFile = target;
-      runFileCommandAnswered(ed(), 2, "");
+      runFileCommandAnswered(ed(), Action::Save, "");
       ed().currentFile = "default.rq";
     } else {
       runFileCommandAnswered(ed(), code, target);
@@ -85,16 +85,18 @@ TEST_F(WriteFaults, EveryWriteOnAFullDeviceKeepsTheOldFile) {
   // A 60 kB file already there leaves too little room for any of the new files.
   writeFile((mountPoint / "filler").string(), std::vector<uint8_t>(56 * 1024, 7));
   const std::string target = (mountPoint / "old.bin").string();
-  for (const int code : {2, 3, 11, 32}) {
+  for (const Action code : {Action::Save, Action::SaveAs, Action::ExportStl, Action::SavePart}) {
     writeFile(target, kOld);
-    EXPECT_EQ(write(code, target), kMsgWriteFailed) << code;
-    EXPECT_EQ(readFile(target), kOld) << code;
-    EXPECT_EQ(entriesIn(mountPoint), 2u) << code;       // filler and old.bin, no temporary
-    EXPECT_EQ(ed().currentFile, "default.rq") << code;  // a failed save As keeps the name
+    EXPECT_EQ(write(code, target), kMsgWriteFailed) << int{actionCode(code)};
+    EXPECT_EQ(readFile(target), kOld) << int{actionCode(code)};
+    EXPECT_EQ(entriesIn(mountPoint), 2u)
+        << int{actionCode(code)};  // filler and old.bin, no temporary
+    EXPECT_EQ(ed().currentFile, "default.rq")
+        << int{actionCode(code)};  // a failed save As keeps the name
   }
   // The screenshot (a 320 x 200 frame is 192 kB).
   writeFile((mountPoint / "imageAAA.bmp").string(), kOld);
-  EXPECT_EQ(write(38, mountPoint.string()), kMsgWriteFailed);
+  EXPECT_EQ(write(Action::SaveScreenshot, mountPoint.string()), kMsgWriteFailed);
   EXPECT_EQ(readFile((mountPoint / "imageAAA.bmp").string()), kOld);
   EXPECT_EQ(entriesIn(mountPoint), 3u);
   EXPECT_TRUE(run(3));
@@ -123,8 +125,9 @@ TEST_F(WriteFaults, AFolderTheUserMayNotWriteToRefusesEveryWrite) {
     if (::access(locked.c_str(), W_OK) == 0) ::_exit(100);  // still allowed: no test
     int bad = 0, i = 0;
     const std::string target = (locked / "old.bin").string();
-    for (const int code : {2, 3, 11, 32, 38}) {
-      const uint8_t msg = write(code, code == 38 ? locked.string() : target);
+    for (const Action code : {Action::Save, Action::SaveAs, Action::ExportStl, Action::SavePart,
+                              Action::SaveScreenshot}) {
+      const uint8_t msg = write(code, code == Action::SaveScreenshot ? locked.string() : target);
       if (msg != kMsgWriteFailed) bad |= 1 << i;
       ++i;
     }
@@ -150,7 +153,7 @@ TEST_F(WriteFaults, AFileSizeLimitFailsTheSaveInsteadOfKillingTheEditor) {
     const rlimit limit{20000, 20000};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     startBig();  // the start-up is what sets SIGXFSZ aside
-    const uint8_t msg = write(3, "big.rq");
+    const uint8_t msg = write(Action::SaveAs, "big.rq");
     return msg + (run(3) ? 0 : 100) + (fs::exists("big.rq") ? 50 : 0);
   });
   EXPECT_EQ(code, kMsgWriteFailed) << "128 + " << SIGXFSZ << " is SIGXFSZ";
@@ -240,7 +243,7 @@ TEST_F(ReadFaults, SpecialFilesAreRefusedWithoutBlocking) {
       start(c.name);  // the command line
       if (ed().model.vertexCount != 9 || ed().currentFile != "default.rq") return 1;
       int bad = 0;
-      for (const int command : {1, 31}) {
+      for (const Action command : {Action::Open, Action::LoadPart}) {
         ed().requests = LoopRequests{};
         runFileCommandAnswered(ed(), command, c.name);
         bad += ed().requests.statusMessage != c.message || ed().model.vertexCount != 9 ||
@@ -263,7 +266,7 @@ TEST_F(ReadFaults, AnUnreadableFileIsPermissionDenied) {
   const int code = inChild([&] {
     if (!becomeNobody() || ::access("other.rq", R_OK) == 0) return kNoUnprivilegedUser;
     int bad = 0;
-    for (const int command : {1, 31}) {
+    for (const Action command : {Action::Open, Action::LoadPart}) {
       ed().requests = LoopRequests{};
       runFileCommandAnswered(ed(), command, "other.rq");
       bad += ed().requests.statusMessage != kMsgPermissionDenied || ed().model.vertexCount != 9;

@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
+#include "app/loop.h"
 #include "core/editor.h"
-#include "core/loop.h"
 #include "core/platform/headless_platform.h"
 #include "model/model_check.h"
 #include "support/model_snapshot.h"

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "app/loop.h"
 #include "core/editor.h"
-#include "core/loop.h"
 #include "core/platform/headless_platform.h"
 
 class EditorFixture : public ::testing::Test {

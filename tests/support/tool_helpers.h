@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "core/menu_state.h"
 #include "render/camera_ops.h"
-#include "ui/menu_state.h"
 
 // Places an entry on screen without the menu tables (the tools only look at label and menu).
 inline void putEntry(MenuState& ms, int label, int menu, int row = 30, int column = 60) {

@@ -11,7 +11,7 @@ TEST_F(Dispatch, QuitEndsAtOnceWithoutWriting) {
   start();
   run(1);
   ed().model.vertexCount = 3;  // unsaved change
-  EXPECT_EQ(runCommand(ed(), 0), PassFlow::EndPass);
+  EXPECT_EQ(runCommand(ed(), Action::Quit), PassFlow::EndPass);
   EXPECT_TRUE(ed().requests.quit);
   EXPECT_FALSE(run(1));
   for (const auto& f : std::filesystem::directory_iterator(dir_))
@@ -22,16 +22,17 @@ TEST_F(Dispatch, ViewPresetsRenderAndEndThePassAlsoWithTheViewLocked) {
   start();
   run(1);
   ed().viewFlags |= kLockView;
-  for (int code = 5; code <= 10; ++code) {
+  for (const Action a : {Action::FrontView, Action::BackView, Action::TopView, Action::BottomView,
+                         Action::LeftView, Action::RightView}) {
     ed().requests.needRender = 0;
-    EXPECT_EQ(runCommand(ed(), code), PassFlow::EndPass) << code;
-    EXPECT_EQ(ed().requests.needRender, 1) << code;
+    EXPECT_EQ(runCommand(ed(), a), PassFlow::EndPass) << int{actionCode(a)};
+    EXPECT_EQ(ed().requests.needRender, 1) << int{actionCode(a)};
   }
-  runCommand(ed(), 7);  // Top view
+  runCommand(ed(), Action::TopView);  // Top view
   run(1);
   EXPECT_EQ(ed().fields.displayValues[kFieldCXY], 0);
   EXPECT_EQ(ed().fields.displayValues[kFieldCYZ], 180);
-  runCommand(ed(), 10);  // Right side view
+  runCommand(ed(), Action::RightView);  // Right side view
   run(1);
   EXPECT_EQ(ed().fields.displayValues[kFieldCXY], 270);
   EXPECT_EQ(ed().fields.displayValues[kFieldCYZ], 270);
@@ -41,9 +42,9 @@ TEST_F(Dispatch, UnusedCodesOnlyRedraw) {
   start();
   run(1);
   const uint32_t flags = ed().viewFlags;
-  for (int code : {30, 39, -1, 200}) {
+  for (int code : {30, 39, 255, 200}) {
     ed().requests = LoopRequests{};
-    EXPECT_EQ(runCommand(ed(), code), PassFlow::ToTools) << code;
+    EXPECT_EQ(runCommand(ed(), static_cast<Action>(code)), PassFlow::ToTools) << code;
     EXPECT_EQ(ed().requests.needPresent, 1);
     EXPECT_EQ(ed().requests.needRender, 0);
     EXPECT_EQ(ed().requests.normalsDirty, 0);
@@ -58,7 +59,7 @@ TEST_F(Dispatch, CloseGoesOnToTheTools) {
   run(1);
   ed().menus.invokingMenu = 7;
   ed().requests = LoopRequests{};
-  EXPECT_EQ(runCommand(ed(), 4), PassFlow::ToTools);
+  EXPECT_EQ(runCommand(ed(), Action::CloseMenu), PassFlow::ToTools);
   EXPECT_EQ(ed().requests.needPresent, 1);
 }
 

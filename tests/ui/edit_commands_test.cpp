@@ -17,7 +17,7 @@ class EditCommands : public EditorFixture {
     start();
     run(1);
   }
-  PassFlow command(int code, int menu) {
+  PassFlow command(Action code, int menu) {
     ed().menus.invokingMenu = static_cast<uint8_t>(menu);
     return runEditCommand(ed(), code);
   }
@@ -25,13 +25,13 @@ class EditCommands : public EditorFixture {
 };
 
 TEST_F(EditCommands, SelectAllAndClearEndThePassWithARender) {
-  EXPECT_EQ(command(14, 10), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::SelectEntireModel, 10), PassFlow::EndPass);
   EXPECT_EQ(ed().requests.needRender, 1);
   EXPECT_EQ(ed().fields.displayValues[kFieldSelectionTotal], 0);
   run(1);
   EXPECT_EQ(ed().fields.displayValues[kFieldSelectionTotal], 6);
   clearRequests();
-  EXPECT_EQ(command(15, 10), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::ClearSelection, 10), PassFlow::EndPass);
   EXPECT_EQ(ed().requests.needRender, 1);
   run(1);
   EXPECT_EQ(ed().fields.displayValues[kFieldSelectionTotal], 0);
@@ -40,18 +40,18 @@ TEST_F(EditCommands, SelectAllAndClearEndThePassWithARender) {
 TEST_F(EditCommands, PartGroupStepsByTheHitSideAndWraps) {
   MenuState& ms = ed().menus;
   ms.hitSide = -1;
-  EXPECT_EQ(command(19, 20), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::StepPartGroup, 20), PassFlow::ToTools);
   EXPECT_EQ(ms.menuPartGroup[20], 99);
   EXPECT_EQ(ed().requests.needPresent, 1);
   ms.hitSide = 1;
-  command(19, 20);
+  command(Action::StepPartGroup, 20);
   EXPECT_EQ(ms.menuPartGroup[20], 0);
-  command(19, 15);
+  command(Action::StepPartGroup, 15);
   EXPECT_EQ(ms.menuPartGroup[15], 1);
   EXPECT_EQ(ms.menuPartGroup[20], 0);
   // From the keyboard before any click the side is 0: the group stays.
   ms.hitSide = 0;
-  command(19, 22);
+  command(Action::StepPartGroup, 22);
   EXPECT_EQ(ms.menuPartGroup[22], 0);
 }
 
@@ -61,7 +61,7 @@ TEST_F(EditCommands, ReassignUsesTheActionsMenuGroupAndOnlyRedraws) {
   m.triFlags[1] = 2;
   ed().menus.menuPartGroup[22] = 5;
   ed().menus.menuPartGroup[20] = 9;
-  EXPECT_EQ(command(20, 22), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::ReassignTo, 22), PassFlow::ToTools);
   EXPECT_EQ(m.triFlags[0], 133);
   EXPECT_EQ(m.triFlags[1], 2);
   EXPECT_EQ(ed().requests.needPresent, 1);
@@ -74,12 +74,12 @@ TEST_F(EditCommands, ChangeColorConfirmColoursTheSelection) {
   auto& dv = ed().fields.displayValues;
   dv[kFieldChangeRed] = 31;
   dv[kFieldDefaultGreen] = 31;  // the other colour menu's fields are not read
-  EXPECT_EQ(command(17, 27), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Confirm, 27), PassFlow::EndPass);
   EXPECT_EQ(m.triColor[3], 0x7C00);
   EXPECT_EQ(m.triColor[2], 0);
   EXPECT_EQ(ed().requests.needRender, 1);
   dv[kFieldChangeRed] = 32;
-  command(17, 27);
+  command(Action::Confirm, 27);
   EXPECT_EQ(m.triColor[3], 0);
 }
 
@@ -87,20 +87,20 @@ TEST_F(EditCommands, ConfirmActsByTheMenuItWasChosenIn) {
   Model& m = ed().model;
   m.triFlags[2] = kSel;  // (0, 1, 4)
   ed().fields.floatFields[kX1] = 1.0f;
-  EXPECT_EQ(command(17, 11), PassFlow::EndPass);  // move
+  EXPECT_EQ(command(Action::Confirm, 11), PassFlow::EndPass);  // move
   EXPECT_EQ(m.vertexPos[4].x, 1.0f);
   EXPECT_EQ(m.vertexPos[2].x, 10.0f);
-  EXPECT_EQ(command(17, 12), PassFlow::EndPass);  // duplicate
+  EXPECT_EQ(command(Action::Confirm, 12), PassFlow::EndPass);  // duplicate
   EXPECT_EQ(m.vertexCount, 12);
   EXPECT_EQ(m.triangleCount, 7);
   EXPECT_EQ(ed().requests.normalsDirty, 1);
   ed().fields.floatFields[kXScale] = 2.0f;
   ed().fields.floatFields[kX1] = 0.0f;
-  command(17, 14);  // scale about the origin
+  command(Action::Confirm, 14);  // scale about the origin
   EXPECT_EQ(m.vertexPos[4].x, 2.0f);
   ed().viewFlags |= kRemoveVerts;
   clearRequests();
-  EXPECT_EQ(command(17, 21), PassFlow::EndPass);  // delete both selected triangles
+  EXPECT_EQ(command(Action::Confirm, 21), PassFlow::EndPass);  // delete both selected triangles
   EXPECT_EQ(m.triangleCount, 5);
   EXPECT_EQ(m.vertexCount, 9);
   EXPECT_EQ(ed().requests.statusMessage, kMsgDeleted);
@@ -111,7 +111,7 @@ TEST_F(EditCommands, ConfirmOnAnEmptyModelOnlyRedraws) {
   ed().model.triangleCount = 0;
   for (const int menu : {11, 12, 13, 14, 21, 27}) {
     clearRequests();
-    EXPECT_EQ(command(17, menu), PassFlow::ToTools) << menu;
+    EXPECT_EQ(command(Action::Confirm, menu), PassFlow::ToTools) << menu;
     EXPECT_EQ(ed().requests.needPresent, 1);
     EXPECT_EQ(ed().requests.needRender, 0);
     EXPECT_EQ(ed().requests.normalsDirty, 0);
@@ -121,7 +121,7 @@ TEST_F(EditCommands, ConfirmOnAnEmptyModelOnlyRedraws) {
 }
 
 TEST_F(EditCommands, FlipsWithoutASelectionSayNothingSelected) {
-  for (const int code : {16, 22, 23}) {
+  for (const Action code : {Action::FlipX, Action::FlipY, Action::FlipZ}) {
     clearRequests();
     EXPECT_EQ(command(code, 22), PassFlow::EndPass);
     EXPECT_EQ(ed().requests.statusMessage, kMsgNothingSelected);
@@ -135,15 +135,15 @@ TEST_F(EditCommands, SelectionCentreFillsPointOneAndFlipUsesIt) {
   m.triFlags[2] = kSel;  // (0, 1, 4): box x -10..10, y -10..0, z 0..20
   ed().requests.needRender = 1;
   run(1);
-  EXPECT_EQ(command(21, 13), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::SelectionCenter, 13), PassFlow::ToTools);
   EXPECT_EQ(ed().fields.floatFields[kX1], 0.0f);
   EXPECT_EQ(ed().fields.floatFields[kY1], -5.0f);
   EXPECT_EQ(ed().fields.floatFields[kZ1], 10.0f);
-  EXPECT_EQ(command(23, 22), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::FlipZ, 22), PassFlow::EndPass);
   EXPECT_EQ(m.vertexPos[4].z, 0.0f);
   EXPECT_EQ(m.vertexPos[0].z, 20.0f);
   EXPECT_EQ(ed().requests.normalsDirty, 1);
-  EXPECT_EQ(command(34, 22), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::ReverseFaces, 22), PassFlow::EndPass);
   EXPECT_EQ(m.triVerts[2].b, 4);
   EXPECT_EQ(m.triVerts[2].c, 1);
 }

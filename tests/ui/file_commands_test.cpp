@@ -12,7 +12,7 @@ using namespace filetest;
 
 class FileCommands : public EditorFixture {
  protected:
-  PassFlow command(int code, const std::string& answer) {
+  PassFlow command(Action code, const std::string& answer) {
     ed().requests = LoopRequests{};
     return runFileCommandAnswered(ed(), code, answer);
   }
@@ -20,21 +20,23 @@ class FileCommands : public EditorFixture {
 };
 
 TEST_F(FileCommands, PromptTitlesAreTheTwentySixCharacterTexts) {
-  for (const int code : {1, 3, 11, 31, 32}) EXPECT_EQ(fileCommandTitle(code).size(), 26u) << code;
-  EXPECT_EQ(fileCommandTitle(1), "  OPEN  - enter filename  ");
-  EXPECT_EQ(fileCommandTitle(11), " export - enter filename  ");
-  EXPECT_TRUE(fileCommandTitle(2).empty());
+  for (const Action code :
+       {Action::Open, Action::SaveAs, Action::ExportStl, Action::LoadPart, Action::SavePart})
+    EXPECT_EQ(fileCommandTitle(code).size(), 26u) << int{actionCode(code)};
+  EXPECT_EQ(fileCommandTitle(Action::Open), "  OPEN  - enter filename  ");
+  EXPECT_EQ(fileCommandTitle(Action::ExportStl), " export - enter filename  ");
+  EXPECT_TRUE(fileCommandTitle(Action::Save).empty());
 }
 
 TEST_F(FileCommands, EmptyAnswersCancel) {
   start();
-  EXPECT_EQ(command(1, ""), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Open, ""), PassFlow::EndPass);
   EXPECT_EQ(message(), kMsgCanceled);
   EXPECT_EQ(ed().requests.normalsDirty, 1);  // Open re-renders even when cancelled
-  for (const int code : {3, 11, 31}) {
-    EXPECT_EQ(command(code, ""), PassFlow::ToTools) << code;
-    EXPECT_EQ(message(), kMsgCanceled) << code;
-    EXPECT_EQ(ed().requests.needPresent, 1) << code;
+  for (const Action code : {Action::SaveAs, Action::ExportStl, Action::LoadPart}) {
+    EXPECT_EQ(command(code, ""), PassFlow::ToTools) << int{actionCode(code)};
+    EXPECT_EQ(message(), kMsgCanceled) << int{actionCode(code)};
+    EXPECT_EQ(ed().requests.needPresent, 1) << int{actionCode(code)};
   }
   EXPECT_EQ(ed().currentFile, "default.rq");
   EXPECT_FALSE(std::filesystem::exists("default.rq"));
@@ -42,17 +44,17 @@ TEST_F(FileCommands, EmptyAnswersCancel) {
 
 TEST_F(FileCommands, SaveAsThenSaveThenOpen) {
   start();
-  EXPECT_EQ(command(3, "b.rq"), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::SaveAs, "b.rq"), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgFileSaved);
   EXPECT_EQ(ed().currentFile, "b.rq");
   ed().model.vertexPos[0].x = 55.0f;
-  EXPECT_EQ(command(2, ""), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::Save, ""), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgFileSaved);
   EXPECT_EQ(ed().requests.needPresent, 1);
   EXPECT_EQ(f32At(readFile("b.rq"), 21), 55.0f);
 
   ed().model.vertexCount = 0;
-  EXPECT_EQ(command(1, "b.rq"), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Open, "b.rq"), PassFlow::EndPass);
   EXPECT_EQ(message(), kMsgFileLoaded);
   EXPECT_EQ(ed().requests.normalsDirty, 1);
   EXPECT_EQ(ed().model.vertexCount, 9);
@@ -61,7 +63,7 @@ TEST_F(FileCommands, SaveAsThenSaveThenOpen) {
 
 TEST_F(FileCommands, FailedSaveAsKeepsTheCurrentFile) {
   start();
-  EXPECT_EQ(command(3, "no/folder/x.rq"), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::SaveAs, "no/folder/x.rq"), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgWriteFailed);
   EXPECT_EQ(ed().currentFile, "default.rq");
 }
@@ -69,7 +71,7 @@ TEST_F(FileCommands, FailedSaveAsKeepsTheCurrentFile) {
 TEST_F(FileCommands, OpenOfAMissingNameChangesNothing) {
   start();
   const ModelSnapshot before = snapshot(ed().model);
-  EXPECT_EQ(command(1, "ghost.rq"), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Open, "ghost.rq"), PassFlow::EndPass);
   EXPECT_EQ(message(), kMsgFileNotFound);
   EXPECT_EQ(ed().requests.normalsDirty, 1);
   EXPECT_FALSE(std::filesystem::exists("ghost.rq"));
@@ -82,10 +84,10 @@ TEST_F(FileCommands, OpenOfAMissingNameChangesNothing) {
 TEST_F(FileCommands, ExportThenOpenTheStlNamesTheModelAfterIt) {
   start();
   run(1);  // normals up to date
-  EXPECT_EQ(command(11, "m.stl"), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::ExportStl, "m.stl"), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgFileSaved);
   EXPECT_EQ(readFile("m.stl").size(), 84u + 50 * 6);
-  EXPECT_EQ(command(1, "m.stl"), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Open, "m.stl"), PassFlow::EndPass);
   EXPECT_EQ(message(), kMsgNone);
   EXPECT_EQ(ed().model.vertexCount, 5);  // the line ends are not in the file
   EXPECT_EQ(ed().model.triangleCount, 6);
@@ -95,19 +97,19 @@ TEST_F(FileCommands, ExportThenOpenTheStlNamesTheModelAfterIt) {
 
 TEST_F(FileCommands, PartCommandsUseTheEditMenusGroup) {
   start();
-  EXPECT_EQ(command(32, "p.part"), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::SavePart, "p.part"), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgNothingSelected);
   EXPECT_FALSE(std::filesystem::exists("p.part"));
   ed().model.triFlags[2] = kSelectedBit;
-  EXPECT_EQ(command(32, "p.part"), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::SavePart, "p.part"), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgFileSaved);
   ed().menus.menuPartGroup[2] = 17;
-  EXPECT_EQ(command(31, "p.part"), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::LoadPart, "p.part"), PassFlow::EndPass);
   EXPECT_EQ(message(), kMsgFileLoaded);
   EXPECT_EQ(ed().requests.normalsDirty, 1);
   EXPECT_EQ(ed().model.triangleCount, 7);
   EXPECT_EQ(ed().model.triFlags[6], 17);
-  EXPECT_EQ(command(31, "KOVRIN.INI"), PassFlow::ToTools);
+  EXPECT_EQ(command(Action::LoadPart, "KOVRIN.INI"), PassFlow::ToTools);
   EXPECT_EQ(message(), kMsgNotRqFile);
   EXPECT_EQ(ed().currentFile, "default.rq");
 }
@@ -140,7 +142,7 @@ TEST_F(FileCommands, ExportAsObjAndPlyThenOpenThem) {
   ed().model.triFlags[3] = 7;
   setPartName(ed().model, 7, "apex");
   for (const std::string name : {"m.obj", "m.PLY", "m.stl"}) {
-    EXPECT_EQ(command(11, name), PassFlow::ToTools) << name;
+    EXPECT_EQ(command(Action::ExportStl, name), PassFlow::ToTools) << name;
     EXPECT_EQ(message(), kMsgFileSaved) << name;
   }
   const auto head = [](const std::string& name, size_t n) {
@@ -150,11 +152,11 @@ TEST_F(FileCommands, ExportAsObjAndPlyThenOpenThem) {
   EXPECT_EQ(head("m.obj", 7), "# KOVRI");
   EXPECT_EQ(head("m.PLY", 4), "ply\n");
   EXPECT_EQ(readFile("m.stl").size(), 84u + 50u * 6u);
-  EXPECT_EQ(command(1, "m.PLY"), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Open, "m.PLY"), PassFlow::EndPass);
   EXPECT_EQ(ed().model.vertexCount, 9);  // the lines' corners stay, as exported
   EXPECT_EQ(ed().model.triColor[2], colorWord(31, 0, 0));
   EXPECT_TRUE(flagOn(ed(), kModelColors));
-  EXPECT_EQ(command(1, "m.obj"), PassFlow::EndPass);
+  EXPECT_EQ(command(Action::Open, "m.obj"), PassFlow::EndPass);
   EXPECT_FALSE(flagOn(ed(), kModelColors));
   EXPECT_EQ(ed().model.triangleCount, 6);
   EXPECT_EQ(partName(ed().model, 1), "apex        ");  // the second group in use, by number

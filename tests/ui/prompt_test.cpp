@@ -89,7 +89,7 @@ TEST_F(Prompt, NonAsciiCharactersAreKeptAndShownAsGlyphs) {
   // Glyph numbers of the 8x16 font (its own Unicode table): é 130, € 245, ü 129.
   EXPECT_EQ(platform_.textRow(8).substr(9, 8), "\x82\xf5\x81?.rq ");
   EXPECT_EQ(glyphForCodePoint(8, 0x20AC), 237);  // the 8x8 font places the euro elsewhere
-  EXPECT_EQ(runFileCommandAnswered(ed(), 3, name), PassFlow::ToTools);
+  EXPECT_EQ(runFileCommandAnswered(ed(), Action::SaveAs, name), PassFlow::ToTools);
   EXPECT_EQ(ed().requests.statusMessage, kMsgFileSaved);
   EXPECT_TRUE(std::filesystem::exists(dir_ / name));
   EXPECT_EQ(ed().currentFile, name);

@@ -14,7 +14,7 @@ namespace {
 
 struct UndoCase {
   const char* name;
-  int actionCode;
+  Action action;
   int menu;                           // invokingMenu
   std::function<void(Editor&)> prep;  // selection, fields, options
 };
@@ -41,36 +41,43 @@ TEST_F(UndoCommands, EveryCommandUndoesAndRedoesRowForRow) {
     };
   };
   const UndoCase cases[] = {
-      {"new cube", 12, kMenuNewCube, {}},
-      {"new cone", 12, kMenuNewCone, {}},
-      {"new vertex", 12, kMenuNewVertex, {}},
-      {"new line", 12, kMenuNewLine, {}},
-      {"delete last vert", 13, 0, {}},
-      {"delete last tri", 24, 0, {}},
-      {"delete last line", 25, 0, {}},
-      {"select all", 14, 0, {}},
-      {"clear selection", 15, 0, selectFirstThree},
-      {"flip x", 16, 0, selectFirstThree},
-      {"flip y", 22, 0, selectFirstThree},
-      {"flip z", 23, 0, selectFirstThree},
-      {"move", 17, 11, withSelection([](Editor& ed) { ed.fields.floatFields[kX1] = 5.0f; })},
-      {"duplicate", 17, 12, withSelection([](Editor& ed) { ed.fields.floatFields[kX1] = 5.0f; })},
-      {"rotate", 17, 13, withSelection([](Editor& ed) { ed.fields.floatFields[kXYAngle] = 1.0f; })},
-      {"scale", 17, 14, withSelection([](Editor& ed) { ed.fields.floatFields[kXScale] = 2.0f; })},
-      {"delete selection", 17, 21, selectFirstThree},
-      {"delete with verts", 17, 21,
+      {"new cube", Action::Create, kMenuNewCube, {}},
+      {"new cone", Action::Create, kMenuNewCone, {}},
+      {"new vertex", Action::Create, kMenuNewVertex, {}},
+      {"new line", Action::Create, kMenuNewLine, {}},
+      {"delete last vert", Action::DeleteLastVertex, 0, {}},
+      {"delete last tri", Action::DeleteLastTriangle, 0, {}},
+      {"delete last line", Action::DeleteLastLine, 0, {}},
+      {"select all", Action::SelectEntireModel, 0, {}},
+      {"clear selection", Action::ClearSelection, 0, selectFirstThree},
+      {"flip x", Action::FlipX, 0, selectFirstThree},
+      {"flip y", Action::FlipY, 0, selectFirstThree},
+      {"flip z", Action::FlipZ, 0, selectFirstThree},
+      {"move", Action::Confirm, 11,
+       withSelection([](Editor& ed) { ed.fields.floatFields[kX1] = 5.0f; })},
+      {"duplicate", Action::Confirm, 12,
+       withSelection([](Editor& ed) { ed.fields.floatFields[kX1] = 5.0f; })},
+      {"rotate", Action::Confirm, 13,
+       withSelection([](Editor& ed) { ed.fields.floatFields[kXYAngle] = 1.0f; })},
+      {"scale", Action::Confirm, 14,
+       withSelection([](Editor& ed) { ed.fields.floatFields[kXScale] = 2.0f; })},
+      {"delete selection", Action::Confirm, 21, selectFirstThree},
+      {"delete with verts", Action::Confirm, 21,
        withSelection([](Editor& ed) { ed.viewFlags |= kRemoveVerts; })},
-      {"change color", 17, 27,
+      {"change color", Action::Confirm, 27,
        withSelection([](Editor& ed) { ed.fields.displayValues[kFieldChangeRed] = 31; })},
-      {"reassign", 20, 0, withSelection([](Editor& ed) { ed.menus.menuPartGroup[22] = 7; })},
-      {"reverse faces", 34, 0, selectFirstThree},
-      {"new", 18, 0, selectFirstThree},
-      {"guillotine z", 29, 0, [](Editor& ed) { ed.fields.floatFields[kX1 + 2] = 10.0f; }},
-      {"guillotine x", 36, 0, [](Editor& ed) { ed.fields.floatFields[kX1] = 3.0f; }},
-      {"guillotine y", 37, 0, [](Editor& ed) { ed.fields.floatFields[kX1 + 1] = -4.0f; }},
-      {"move vert", 35, 0, [](Editor& ed) { ed.tools.pickSlots[2] = 4; }},
-      {"delete vert", 26, 0, [](Editor& ed) { ed.tools.pickSlots[2] = 2; }},
-      {"drill", 17, 24,
+      {"reassign", Action::ReassignTo, 0,
+       withSelection([](Editor& ed) { ed.menus.menuPartGroup[22] = 7; })},
+      {"reverse faces", Action::ReverseFaces, 0, selectFirstThree},
+      {"new", Action::New, 0, selectFirstThree},
+      {"guillotine z", Action::SliceXY, 0,
+       [](Editor& ed) { ed.fields.floatFields[kX1 + 2] = 10.0f; }},
+      {"guillotine x", Action::SliceYZ, 0, [](Editor& ed) { ed.fields.floatFields[kX1] = 3.0f; }},
+      {"guillotine y", Action::SliceXZ, 0,
+       [](Editor& ed) { ed.fields.floatFields[kX1 + 1] = -4.0f; }},
+      {"move vert", Action::MoveVertex, 0, [](Editor& ed) { ed.tools.pickSlots[2] = 4; }},
+      {"delete vert", Action::DeleteVertex, 0, [](Editor& ed) { ed.tools.pickSlots[2] = 2; }},
+      {"drill", Action::Confirm, 24,
        [](Editor& ed) {
          ed.fields.displayValues[kFieldScreenX] = ed.camera.viewCenterX;
          ed.fields.displayValues[kFieldScreenY] = ed.camera.viewCenterY;
@@ -85,7 +92,7 @@ TEST_F(UndoCommands, EveryCommandUndoesAndRedoesRowForRow) {
     if (c.prep) c.prep(ed());
     const ModelSnapshot before = snapshotOf(ed().model);
     ed().menus.invokingMenu = c.menu;
-    runCommand(ed(), c.actionCode);
+    runCommand(ed(), c.action);
     const ModelSnapshot after = snapshotOf(ed().model);
     ASSERT_NE(before, after) << "the command changed nothing: the case tests nothing";
 
@@ -105,14 +112,14 @@ TEST_F(UndoCommands, LoadsPartsAndKeysAreStepsToo) {
   start();
   ASSERT_TRUE(run(2));
   const ModelSnapshot start0 = snapshotOf(ed().model);
-  runFileCommandAnswered(ed(), 3, "whole.rq");  // save as: no step
-  platform_.pushKey(keys::kF6);                 // invert the selection: one step
+  runFileCommandAnswered(ed(), Action::SaveAs, "whole.rq");  // save as: no step
+  platform_.pushKey(keys::kF6);                              // invert the selection: one step
   ASSERT_TRUE(runUntilKeysDone());
   const ModelSnapshot inverted = snapshotOf(ed().model);
-  runFileCommandAnswered(ed(), 31, "whole.rq");  // load part: appended
+  runFileCommandAnswered(ed(), Action::LoadPart, "whole.rq");  // load part: appended
   const ModelSnapshot merged = snapshotOf(ed().model);
   ASSERT_NE(merged, inverted);
-  runFileCommandAnswered(ed(), 1, "missing.rq");  // a refused open changes nothing
+  runFileCommandAnswered(ed(), Action::Open, "missing.rq");  // a refused open changes nothing
   EXPECT_EQ(snapshotOf(ed().model), merged);
 
   EXPECT_EQ(press(keys::ctrlKey('z')), kMsgUndone);
@@ -121,7 +128,7 @@ TEST_F(UndoCommands, LoadsPartsAndKeysAreStepsToo) {
   EXPECT_EQ(snapshotOf(ed().model), start0);
   // A new command drops what could have been redone.
   ed().menus.invokingMenu = kMenuNewVertex;
-  runCommand(ed(), 12);
+  runCommand(ed(), Action::Create);
   EXPECT_EQ(press(keys::ctrlKey('y')), kMsgNothingToRedo);
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "core/exit_signals.h"
+#include "core/platform/exit_signals.h"
 #include "core/platform/input_mapping.h"
 #include "core/platform/pixel_rows.h"
 #include "core/platform/present_log.h"

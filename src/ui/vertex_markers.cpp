@@ -1,15 +1,20 @@
 // Vertex markers of the triangle tools and the vertex selector.
+#include "ui/vertex_markers.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "core/tools.h"
-
 namespace {
+
+// Frame coordinates beyond this are held at it: far off the screen, and the screen arithmetic
+// stays safe.
+constexpr float kMarkerCoordinateLimit = 1.0e8f;
 
 // Frame coordinate (relative position plus view centre) to the nearest integer, held to a
 // range that keeps the screen arithmetic safe.
 int32_t framePixel(float relative, int32_t centre) {
-  const float at = std::clamp(relative + static_cast<float>(centre), -1.0e8f, 1.0e8f);
+  const float at = std::clamp(relative + static_cast<float>(centre), -kMarkerCoordinateLimit,
+                              kMarkerCoordinateLimit);
   return static_cast<int32_t>(std::lrint(at));
 }
 

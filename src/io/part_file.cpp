@@ -1,8 +1,8 @@
-#include "model/part_file.h"
+#include "io/part_file.h"
 
+#include "io/binary_file.h"
 #include "io/file_read.h"
-#include "model/binary_file.h"
-#include "model/model_blocks.h"
+#include "io/model_blocks.h"
 #include "model/selection.h"
 
 EditResult loadPart(Model& m, const std::string& name, uint8_t group) {
@@ -49,7 +49,7 @@ EditResult savePart(Model& m, const std::string& name) {
   const int32_t selected = markSelectedVertices(m);
   if (selected == 0) return {Request::Present, kMsgNothingSelected};
   int32_t used = 0;
-  for (int32_t i = 0; i < m.vertexCount; ++i) used += m.vertexMark[i] == 1;
+  for (int32_t i = 0; i < m.vertexCount; ++i) used += m.vertexMark[i] == kMarkSelected;
 
   SafeFileWriter out(name);
   out.put(kRqMagic, sizeof kRqMagic);
@@ -59,7 +59,7 @@ EditResult savePart(Model& m, const std::string& name) {
   out.putI32(1);
   int32_t next = 0;
   for (int32_t i = 0; i < m.vertexCount; ++i) {
-    if (m.vertexMark[i] != 1) continue;
+    if (m.vertexMark[i] != kMarkSelected) continue;
     out.putVec3(m.vertexPos[i]);
     m.vertexMark[i] = next++;
   }

@@ -1,4 +1,4 @@
-#include "core/shortcut_keys.h"
+#include "app/shortcut_keys.h"
 
 #include "core/platform/platform.h"
 #include "ui/dispatch.h"
@@ -8,13 +8,13 @@ namespace {
 struct Shortcut {
   char letter;
   bool shift;
-  int actionCode;  // the command's action code, as its menu entry hands it over
+  Action action;  // the command its menu entry runs
 };
 
 constexpr Shortcut kShortcuts[] = {
-    {'s', false, 2},  // " Save"
-    {'o', false, 1},  // " Open"
-    {'s', true, 3},   // " save As"
+    {'s', false, Action::Save},
+    {'o', false, Action::Open},
+    {'s', true, Action::SaveAs},
 };
 
 // Ctrl+Z: one step back.
@@ -46,7 +46,7 @@ bool runShortcutKey(Editor& ed, const std::string& key) {
   }
   for (const Shortcut& s : kShortcuts) {
     if (key != keys::ctrlKey(s.letter, s.shift)) continue;
-    runCommand(ed, s.actionCode);
+    runCommand(ed, s.action);
     return true;
   }
   return false;

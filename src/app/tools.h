@@ -1,10 +1,11 @@
-// Mouse reading, global and camera keys, and the mouse tools.
+// The global and camera keys, the wheel and the mouse tools of a pass.
 #pragma once
 
 #include "core/editor.h"
 #include "core/pass_flow.h"
+#include "ui/mouse_read.h"
+#include "ui/vertex_markers.h"
 
-void readMouse(Editor& ed);
 PassFlow handleGlobalKeys(Editor& ed);  // F2..F6 and the close request
 PassFlow handleCameraKeys(Editor& ed);  // arrows, PgUp/PgDn, Home/End
 // The wheel's notches of this pass: each one zooms as End (up) or Home (down) does, unless
@@ -12,6 +13,3 @@ PassFlow handleCameraKeys(Editor& ed);  // arrows, PgUp/PgDn, Home/End
 void handleWheelZoom(Editor& ed);
 PassFlow handleTool(Editor& ed);   // the current tool's per-pass work
 void toolPresentWork(Editor& ed);  // the current tool's work at a present
-// The 5 x 5 screen-pixel square outline around a vertex's projected position (nothing for an
-// index outside 0 .. vertexCount - 1).
-void drawVertexMarker(Editor& ed, int32_t vertex, uint32_t color);

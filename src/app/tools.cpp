@@ -1,6 +1,6 @@
 // The mouse tools: what the pointer does in the view each pass, and the work each tool
 // does at a present.
-#include "core/tools.h"
+#include "app/tools.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,8 +96,9 @@ PassFlow triangleTool(Editor& ed) {
   if (in.leftClick != 0) {
     const EditResult r = recordStep(ed.history, ed.model, kScopeAppend, [&] {
       return ed.tools.tool == kToolAutoTriangle
-                 ? autoTriangleClick(ed.model, ed.tools, ed.currentColor)
-                 : manualTriangleClick(ed.model, ed.tools, ed.currentColor);
+                 ? autoTriangleClick(ed.model, ed.tools.pickSlots, ed.currentColor)
+                 : manualTriangleClick(ed.model, ed.tools.pickSlots, ed.tools.pickCount,
+                                       ed.currentColor);
     });
     applyResult(ed.requests, r);
   }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "model/binary_file.h"
+#include "io/binary_file.h"
 #include "model/model.h"
 
 constexpr int64_t kRqHeaderBytes = 21;  // magic, three counts, colour flag

@@ -1,4 +1,4 @@
-#include "model/model_blocks.h"
+#include "io/model_blocks.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,15 +1,16 @@
-#include "core/loop.h"
+#include "app/loop.h"
 
 #include <signal.h>
 #include <sys/sysinfo.h>
 
 #include <cmath>
 
-#include "core/exit_signals.h"
+#include "app/shortcut_keys.h"
+#include "app/tools.h"
+#include "core/open_model.h"
+#include "core/platform/exit_signals.h"
 #include "core/platform/screen_modes.h"
 #include "core/recovery.h"
-#include "core/shortcut_keys.h"
-#include "core/tools.h"
 #include "core/view_options.h"
 #include "io/model_file.h"
 #include "io/safe_write.h"
@@ -51,13 +52,6 @@ void repairSettings(Settings& s, std::string& messages) {
       c.value = c.fallback;
     }
   }
-}
-
-// Physical memory plus swap: model arrays beyond it would only end in the system's killer.
-uint64_t memoryLimit() {
-  struct sysinfo info {};
-  if (sysinfo(&info) != 0) return UINT64_MAX;
-  return (static_cast<uint64_t>(info.totalram) + info.totalswap) * info.mem_unit;
 }
 
 // The setting with the largest share of the model arrays.
@@ -140,7 +134,7 @@ void presentStep(Editor& ed) {
 
 // [SECTION] pass steps
 
-// Step 5: while benchmarking every pass renders and nothing else is handled.
+// The benchmark step: while benchmarking every pass renders and nothing else is handled.
 void benchmarkStep(Editor& ed) {
   ed.requests.needRender = 1;
   const double now = ed.platform.seconds();
@@ -151,7 +145,7 @@ void benchmarkStep(Editor& ed) {
   if (ed.input.rightClick == 2 || !ed.input.keyPressed.empty()) ed.tools.tool = kToolMouselook;
 }
 
-// Step 6: the press edge of Alt moves the focus between none and the menu bar.
+// The menu-bar key step: the press edge of Alt moves the focus between none and the menu bar.
 bool menuBarKeyStep(Editor& ed) {
   const bool down = ed.platform.keyHeld(kScanAlt);
   if (down && !ed.input.altWasDown) {
@@ -178,38 +172,40 @@ void endOfPass(Editor& ed) {
   in.cameraSnapshot = takeSnapshot(ed.camera);
 }
 
-// The input steps 8..15; returns whether the end-of-pass snapshot is taken.
+// The input steps, in order: help panel, Ctrl shortcuts, global keys, menu keys, camera keys,
+// menu drag, menu click, the current tool. Returns whether the end-of-pass snapshot is taken.
 bool inputSteps(Editor& ed) {
   InputState& in = ed.input;
   LoopRequests& rq = ed.requests;
-  if (in.keyPressed == keys::kF1) {  // step 8
+  if (in.keyPressed == keys::kF1) {  // help panel
     showHelp(ed);
     rq.needPresent = 1;
     return false;
   }
   if (runShortcutKey(ed, in.keyPressed)) return true;  // Ctrl+S/O/Z/Y, Ctrl+Shift+S/Z
-  PassFlow flow = handleGlobalKeys(ed);                // step 9
+  PassFlow flow = handleGlobalKeys(ed);                // F2..F6, the close request
   if (rq.quit) return false;
-  if (flow == PassFlow::Next) flow = handleMenuKeys(ed);  // step 10
+  if (flow == PassFlow::Next) flow = handleMenuKeys(ed);  // menu keys
   if (rq.quit) return false;
   if (flow == PassFlow::Restart) return false;
   if (flow == PassFlow::EndPass) return true;
   if (flow == PassFlow::Next) {
-    if ((in.mouseButtons & 1) == 0) ed.menus.menuClicked = 0;  // step 11
+    if ((in.mouseButtons & 1) == 0) ed.menus.menuClicked = 0;  // button released
+    // The camera keys, while the view is free and no menu has the focus.
     if (!flagOn(ed, kLockView) && ed.menus.activeMenu == -1) flow = handleCameraKeys(ed);
   }
   if (flow == PassFlow::Next) {
-    flow = handleMenuDrag(ed);  // step 13
+    flow = handleMenuDrag(ed);  // menu drag
     if (flow == PassFlow::Restart) return false;
     if (flow == PassFlow::EndPass) return true;
   }
   if (flow == PassFlow::Next) {
-    flow = handleMenuClick(ed);  // step 14
+    flow = handleMenuClick(ed);  // menu click
     if (rq.quit) return false;
     if (flow == PassFlow::Restart) return false;
     if (flow == PassFlow::EndPass) return true;
   }
-  if (ed.menus.menuClicked == 0) {  // step 15
+  if (ed.menus.menuClicked == 0) {  // the current tool
     flow = handleTool(ed);
     if (flow == PassFlow::Restart) return false;
   }
@@ -218,27 +214,33 @@ bool inputSteps(Editor& ed) {
 
 }  // namespace
 
+uint64_t machineMemoryBytes() {
+  struct sysinfo info {};
+  if (sysinfo(&info) != 0) return UINT64_MAX;
+  return (static_cast<uint64_t>(info.totalram) + info.totalswap) * info.mem_unit;
+}
+
 bool startEditor(Editor& ed, const std::string& commandLine, const std::string& settingsPath,
-                 std::string& messages) {
+                 std::string& messages, uint64_t memoryLimit) {
   // A save past the file-size limit fails with EFBIG ("Error: write failed") instead of
   // killing the editor with SIGXFSZ and the unsaved model with it.
   ::signal(SIGXFSZ, SIG_IGN);
   // Temporaries that saves killed in mid-write left in the working folder.
   removeStaleTemporaries(".");
-  // 1. Part-group name 0 and the menu tables.
+  // Part-group name 0 and the menu tables.
   ed.model.partNames = {};
   setPartName(ed.model, 0, "default     ");
   initMenus(ed.menus);
-  // 2. Built-in settings, then the settings file.
+  // Built-in settings, then the settings file.
   ed.settings = Settings{};
   const std::string warning = readSettings(settingsPath, ed.settings);
   if (!warning.empty()) messages += warning + "\n";
   repairSettings(ed.settings, messages);
   const Settings& s = ed.settings;
-  // 7. The model arrays, before the window opens so that capacities the machine cannot hold
+  // The model arrays, before the window opens so that capacities the machine cannot hold
   // end the start with a message and no window.
   const uint64_t bytes = modelBytesFor(s.maxv, s.maxt, s.maxl);
-  if (bytes > memoryLimit()) {
+  if (bytes > memoryLimit) {
     messages += "KOVRIN.INI: " + largestCapacity(s) + " needs more memory than this machine has (" +
                 std::to_string(bytes / 1000000) + " MB for the model); lower it\n";
     return false;
@@ -249,7 +251,7 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
     return false;
   }
   setPartName(ed.model, 0, "default     ");
-  // 3. The screen.
+  // The screen.
   Platform& p = ed.platform;
   if (!p.openScreen(s.mode, s.cdep)) {
     messages += "could not open screen mode " + std::to_string(s.mode) + " at " +
@@ -260,14 +262,14 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
   ed.screen = p.screenInfo();
   ed.screenDepth = ed.screen.depth;
   ed.cellHeight = ed.screen.rows > 0 ? ed.screen.height / ed.screen.rows : 16;
-  // 4. and 5. Frame size from the detail level, frame and depth buffers.
+  // Frame size from the detail level, frame and depth buffers.
   ed.rdet = s.rdet == 0 ? 0 : s.rdet == 2 ? 2 : 1;
   if (!allocateRenderBuffers(ed.render, ed.screen.width, ed.screen.height, ed.rdet,
                              ed.model.maxv)) {
     messages += "not enough memory for the frame buffers\n";
     return false;
   }
-  // 6. The 8-bit palette.
+  // The 8-bit palette.
   ed.uiColors = kUiColors;
   if (ed.screenDepth == 8) {
     for (int i = 0; i < 256; ++i) {
@@ -277,23 +279,23 @@ bool startEditor(Editor& ed, const std::string& commandLine, const std::string& 
     }
     for (auto& c : ed.uiColors) c = toPaletteIndex(c);
   }
-  // 8. The default model (its arrays were allocated before the screen opened).
+  // The default model (its arrays were allocated before the screen opened).
   if (!putDefaultModel(ed.model)) {
     messages +=
         "KOVRIN.INI: capacities below 9 vertices, 6 triangles or 4 lines; starting with "
         "an empty model\n";
   }
-  // 9. Field defaults. 10. The camera.
+  // Field defaults and the camera.
   setFieldDefaults(ed.fields);
   setupCamera(ed);
-  // 11. First requests. 12. The current file.
+  // First requests and the current file.
   ed.requests = LoopRequests{};
   ed.requests.normalsDirty = 1;
   ed.viewFlags = kInitialViewFlags;
   ed.tools = ToolState{};
   ed.currentFile = "default.rq";
   ed.input.cameraSnapshot = takeSnapshot(ed.camera);
-  // 13. The command-line file (or the newest recovery file).
+  // The command-line file (or the newest recovery file).
   ed.history = History{};
   ed.recovery = RecoveryState{};
   ed.recovery.lastInput = p.seconds();
@@ -308,16 +310,16 @@ bool runPass(Editor& ed) {
   LoopRequests& rq = ed.requests;
   if (exitSignalPending()) rq.quit = true;  // SIGTERM, SIGHUP: end as the close request does
   if (rq.quit) return false;
-  // 1. Normals.
+  // Normals.
   if (rq.normalsDirty) {
     recomputeNormals(ed.model);
     rq.normalsDirty = 0;
     rq.needRender = 1;
   }
-  // 2. Render. 3. Present.
+  // Render, then present.
   if (rq.needRender) renderStep(ed);
   if (rq.needPresent) presentStep(ed);
-  // 4. Read input.
+  // Read the input.
   readMouse(ed);
   ed.input.keyPressed = ed.platform.readKey();
   // The close request ends the program whatever else this pass would do with its key (the
@@ -330,20 +332,20 @@ bool runPass(Editor& ed) {
   // a pass with a drop and no key is not idle.
   const std::string dropped = ed.platform.takeDroppedFile();
   if (!dropped.empty()) {
-    runFileCommandAnswered(ed, 1, dropped);
+    runFileCommandAnswered(ed, Action::Open, dropped);
     if (ed.input.keyPressed.empty()) {
       endOfPass(ed);
       return true;
     }
   }
-  // 5. Benchmark.
+  // The benchmark tool takes the whole pass.
   if (ed.tools.tool == kToolBenchmark) {
     benchmarkStep(ed);
     return true;
   }
-  // 6. Menu-bar key.
+  // The menu-bar key (Alt).
   if (menuBarKeyStep(ed)) return true;
-  // 7. Idle.
+  // Idle: no input this pass.
   if (idle(ed.input)) {
     std::string messages;
     recoveryWhenIdle(ed, messages);
@@ -357,7 +359,7 @@ bool runPass(Editor& ed) {
   // The wheel zooms whatever took this pass's input, after it, so that a drag of the same
   // pass (which sets the zoom from the snapshot) does not undo it.
   handleWheelZoom(ed);
-  // 16. End of pass.
+  // End of pass.
   if (snapshot) endOfPass(ed);
   return true;
 }

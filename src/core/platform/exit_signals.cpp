@@ -1,4 +1,4 @@
-#include "core/exit_signals.h"
+#include "core/platform/exit_signals.h"
 
 #include <csignal>
 

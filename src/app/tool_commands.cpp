@@ -1,4 +1,4 @@
-#include "core/tool_commands.h"
+#include "app/tool_commands.h"
 
 #include <charconv>
 #include <cinttypes>
@@ -19,8 +19,6 @@
 #include "ui/interface.h"
 
 namespace {
-
-constexpr float kDefaultFarDepth = 1000000.0f;
 
 struct Picture {
   int width = 800, height = 600;
@@ -100,7 +98,7 @@ void renderPicture(Model& m, bool colors, const Picture& p, std::vector<uint32_t
   cam.cameraXY = p.angleA;
   cam.cameraYZ = p.angleB;
   const float farthest = fitView(cam, m, rb.renderWidth, rb.renderHeight);
-  const float far = std::max(kDefaultFarDepth, 2.0f * farthest);
+  const float far = std::max(kDefaultDrawDepth, 2.0f * farthest);
   recomputeNormals(m);
   ViewOptions view;
   view.triangles = view.lines = true;
