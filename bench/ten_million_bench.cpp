@@ -13,7 +13,6 @@
 #include "core/editor.h"
 #include "core/view_options.h"
 #include "model/cutting.h"
-#include "model/fields.h"
 #include "model/selection.h"
 #include "model/selection_ops.h"
 #include "model/transforms.h"
