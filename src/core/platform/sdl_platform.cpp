@@ -96,7 +96,11 @@ class SdlPlatform final : public ScreenMemory {
     return static_cast<double>(SDL_GetPerformanceCounter() - counterStart_) * counterPeriod_;
   }
   void sleepMs(int ms) override { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
-  void sleepUntilInput(int ms) override { SDL_WaitEventTimeout(nullptr, ms > 0 ? ms : 0); }
+  // Waking takes in what arrived at once: SDL_PollEvent stops at the end of the round it
+  // pumped, so without this the event that ended the wait would reach the pass after next.
+  void sleepUntilInput(int ms) override {
+    if (SDL_WaitEventTimeout(nullptr, ms > 0 ? ms : 0) != 0) pumpEvents();
+  }
   void refresh() override { present(); }
   void setWindowTitle(std::string_view title) override;
   std::string takeDroppedFile() override;
