@@ -5,6 +5,7 @@
 #include "core/platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <poll.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "core/platform/pixel_rows.h"
 #include "core/platform/present_log.h"
 #include "core/platform/screen_memory.h"
+#include "core/platform/sdl_display_fd.h"
 #include "core/platform/window_scale.h"
 
 namespace {
@@ -96,11 +98,7 @@ class SdlPlatform final : public ScreenMemory {
     return static_cast<double>(SDL_GetPerformanceCounter() - counterStart_) * counterPeriod_;
   }
   void sleepMs(int ms) override { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
-  // Waking takes in what arrived at once: SDL_PollEvent stops at the end of the round it
-  // pumped, so without this the event that ended the wait would reach the pass after next.
-  void sleepUntilInput(int ms) override {
-    if (SDL_WaitEventTimeout(nullptr, ms > 0 ? ms : 0) != 0) pumpEvents();
-  }
+  void sleepUntilInput(int ms) override;
   void refresh() override { present(); }
   void setWindowTitle(std::string_view title) override;
   std::string takeDroppedFile() override;
@@ -126,6 +124,8 @@ class SdlPlatform final : public ScreenMemory {
   int pointerX_ = -1, pointerY_ = -1;  // screen pixels, from the mouse events
   ButtonLatch buttons_;
   int wheel_ = 0;
+
+  int displayFd_ = -1;  // the X connection, to wait on while idle; -1: not on X11
 
   Uint64 counterStart_ = 0;
   double counterPeriod_ = 0.0;
@@ -154,6 +154,7 @@ bool SdlPlatform::openScreen(int mode, int depth) {
     closeWindow();
     return false;
   }
+  displayFd_ = displayConnectionFd(window_);
   // Centred at the screen's aspect; this also maps the mouse events back to screen pixels.
   SDL_RenderSetLogicalSize(renderer_, w, h);
   fitToWindow();
@@ -170,6 +171,7 @@ void SdlPlatform::closeWindow() {
   texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;
+  displayFd_ = -1;
 }
 
 void SdlPlatform::setWindowTitle(std::string_view title) {
@@ -285,6 +287,20 @@ bool SdlPlatform::keyHeld(int scanCode) {
     default:
       return false;
   }
+}
+
+// Waits on the X connection itself rather than in SDL_WaitEventTimeout, whose wake-up message
+// travels over a second connection and can reach the server after the window is gone (an X
+// error that ends the program as it quits). Elsewhere it sleeps the whole time.
+void SdlPlatform::sleepUntilInput(int ms) {
+  if (displayFd_ < 0) {
+    sleepMs(ms);
+    return;
+  }
+  pollfd wait{displayFd_, POLLIN, 0};
+  // Waking takes in what arrived at once: SDL_PollEvent stops at the end of the round it
+  // pumped, so without this the event would reach the loop only after the next sleep.
+  if (::poll(&wait, 1, ms > 0 ? ms : 0) > 0) pumpEvents();
 }
 
 MouseReport SdlPlatform::readMouse() {
