@@ -115,7 +115,8 @@ bool decodeFacets(const uint8_t* p, int32_t count, FacetPiece& piece) {
   for (int32_t i = 0; i < count; ++i, p += kFacetBytes) {
     for (int k = 0; k < 3; ++k) {
       const Vec3 v = getVec3(p + 12 + 12 * k);
-      ok &= finite(v.x) & finite(v.y) & finite(v.z);
+      const int allFinite = int{finite(v.x)} & int{finite(v.y)} & int{finite(v.z)};
+      ok &= allFinite != 0;
       piece.corners[3 * static_cast<size_t>(i) + k] = v;
     }
     piece.attributes[i] = getU16(p + 48);
