@@ -102,6 +102,20 @@ Pool& pool() {
 
 }  // namespace
 
+void runParallelParts(int parts, const std::function<void(int)>& part) {
+  if (parts <= 1 || inSplit) {
+    for (int k = 0; k < parts; ++k) part(k);
+    return;
+  }
+  Pool& p = pool();
+  const int inPool = std::min(parts, p.workers() + 1);
+  inSplit = true;
+  p.run(inPool, part);
+  // More parts than the pool was started with (the count was raised later): the rest here.
+  for (int k = inPool; k < parts; ++k) part(k);
+  inSplit = false;
+}
+
 void parallelFor(int64_t n, int64_t grain, const std::function<void(int64_t, int64_t)>& body) {
   const int64_t parts = std::min<int64_t>(parallelThreadCount(),
                                           std::max<int64_t>(1, n / std::max<int64_t>(grain, 1)));
@@ -109,12 +123,6 @@ void parallelFor(int64_t n, int64_t grain, const std::function<void(int64_t, int
     body(0, n);
     return;
   }
-  const auto range = [&](int k) { body(n * k / parts, n * (k + 1) / parts); };
-  Pool& p = pool();
-  const int inPool = std::min<int>(static_cast<int>(parts), p.workers() + 1);
-  inSplit = true;
-  p.run(inPool, range);
-  // More parts than the pool was started with (the count was raised later): the rest here.
-  for (int k = inPool; k < parts; ++k) range(k);
-  inSplit = false;
+  runParallelParts(static_cast<int>(parts),
+                   [&](int k) { body(n * k / parts, n * (k + 1) / parts); });
 }

@@ -12,6 +12,10 @@ int parallelThreadCount();
 // For tests and benchmarks: use n threads from now on (1 to 16).
 void setParallelThreadCount(int n);
 
+// Runs part(0) .. part(parts - 1), each on its own thread (part 0 on the caller's), and returns
+// when all are done; parts beyond the threads started, or a call from inside another split, run
+// on the caller's thread.
+void runParallelParts(int parts, const std::function<void(int)>& part);
 // Runs body(begin, end) over consecutive ranges that together cover rows 0 .. n - 1, one range
 // per thread (the first on the caller's) and each at least `grain` rows long, and returns when
 // all are done. Fewer rows than two grains, or a call from inside another split: body(0, n) on

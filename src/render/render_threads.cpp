@@ -1,111 +1,17 @@
 #include "render/render_threads.h"
 
-#include <algorithm>
-#include <condition_variable>
-#include <cstdlib>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include "model/parallel_for.h"
 
-namespace {
-
-constexpr int kMaxThreads = 16;
-
-int threadsFromEnvironment() {
-  if (const char* v = std::getenv("KOVRIN_THREADS"); v != nullptr) {
-    const int n = std::atoi(v);
-    if (n >= 1) return std::min(n, kMaxThreads);
-  }
-  const unsigned cores = std::thread::hardware_concurrency();
-  return std::clamp(static_cast<int>(cores), 1, kMaxThreads);
-}
-
-int& chosenCount() {
-  static int count = threadsFromEnvironment();
-  return count;
-}
-
-// Workers wait for a new round; each runs its part and reports back.
-class Pool {
- public:
-  explicit Pool(int workers) {
-    for (int w = 0; w < workers; ++w) threads_.emplace_back([this, w] { work(w + 1); });
-  }
-  int workers() const { return static_cast<int>(threads_.size()); }
-
-  void run(int parts, const std::function<void(int)>& part) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      job_ = &part;
-      parts_ = parts;
-      pending_ = parts - 1;
-      ++round_;
-    }
-    wake_.notify_all();
-    part(0);
-    std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return pending_ == 0; });
-    job_ = nullptr;
-  }
-
- private:
-  void work(int index) {
-    uint64_t seen = 0;
-    for (;;) {
-      const std::function<void(int)>* job = nullptr;
-      {
-        std::unique_lock<std::mutex> lock(mutex_);
-        wake_.wait(lock, [&] { return round_ != seen; });
-        seen = round_;
-        if (index >= parts_) continue;
-        job = job_;
-      }
-      (*job)(index);
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        --pending_;
-      }
-      done_.notify_one();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_, done_;
-  const std::function<void(int)>* job_ = nullptr;
-  int parts_ = 0, pending_ = 0;
-  uint64_t round_ = 0;
-  std::vector<std::thread> threads_;
-};
-
-// Started on the first split pass and kept for the life of the process (its threads wait
-// on a condition variable in between and end with the process).
-Pool& pool() {
-  static Pool* p = new Pool(chosenCount() - 1);
-  return *p;
-}
-
-}  // namespace
-
+// The renderer shares the one pool of the program (model/parallel_for), so the cores are never
+// asked for more threads than they have.
 int renderThreadCount() {
-  return chosenCount();
+  return parallelThreadCount();
 }
 
 void setRenderThreadCount(int n) {
-  chosenCount() = std::clamp(n, 1, kMaxThreads);
+  setParallelThreadCount(n);
 }
 
 void runRenderParts(int parts, const std::function<void(int)>& part) {
-  if (parts <= 1) {
-    part(0);
-    return;
-  }
-  Pool& p = pool();
-  if (parts - 1 > p.workers()) {
-    // More parts than the pool was started with (the count was raised later): run the rest
-    // on the caller's thread after its own.
-    p.run(p.workers() + 1, part);
-    for (int k = p.workers() + 1; k < parts; ++k) part(k);
-    return;
-  }
-  p.run(parts, part);
+  runParallelParts(parts, part);
 }

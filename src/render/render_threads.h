@@ -1,4 +1,4 @@
-// The threads the renderer splits its work over: a small pool started once, on first use.
+// The threads the renderer splits its work over: the program's one pool (model/parallel_for).
 // KOVRIN_THREADS=N (1 to 16) sets how many take part, 1 being the plain single-threaded path;
 // without it, one per core (at most 16).
 #pragma once
