@@ -37,8 +37,10 @@ Vec3 moveOffset(const Selection& s, Vec3 xyz, bool absolute) {
 }
 
 // Rows kept for the history in runs of at most this many (the run is then still in cache when
-// it is transformed).
+// it is transformed); a gap of fewer unmarked rows than kGapRows stays inside a run (kept
+// unchanged, they cost less than a range of their own).
 constexpr int32_t kRunRows = 4096;
+constexpr int32_t kGapRows = 8;
 
 // Applies `f` to the position of every marked vertex. With a history recording the vertices,
 // a selection of at least half the triangles writes every position into a new array (the old
@@ -46,7 +48,12 @@ constexpr int32_t kRunRows = 4096;
 template <class F>
 void transformMarked(Model& m, History* h, int32_t selectedTris, F f) {
   const int32_t n = m.vertexCount;
-  if (ownsRows(h, kHistVerts) && selectedTris >= m.triangleCount / 2) {
+  if (!ownsRows(h, kHistVerts)) {
+    for (int32_t v = 0; v < n; ++v)
+      if (marked(m, v)) m.vertexPos[v] = f(m.vertexPos[v]);
+    return;
+  }
+  if (selectedTris >= m.triangleCount / 2) {
     const Vec3* from = ownWhole(h, kHistVerts, m.vertexPos, n);
     Vec3* to = m.vertexPos.data();
     for (int32_t v = 0; v < n; ++v) to[v] = marked(m, v) ? f(from[v]) : from[v];
@@ -58,9 +65,11 @@ void transformMarked(Model& m, History* h, int32_t selectedTris, F f) {
       continue;
     }
     int32_t end = v + 1;
-    while (end < n && end - v < kRunRows && marked(m, end)) ++end;
+    for (int32_t next = end; next < n && next - v < kRunRows && next - end < kGapRows; ++next)
+      if (marked(m, next)) end = next + 1;
     keepRows(h, kHistVerts, m.vertexPos, v, end);
-    for (; v < end; ++v) m.vertexPos[v] = f(m.vertexPos[v]);
+    for (; v < end; ++v)
+      if (marked(m, v)) m.vertexPos[v] = f(m.vertexPos[v]);
   }
 }
 
