@@ -64,7 +64,11 @@ ReadStatus openError(int error) {
   if (error == EACCES || error == EPERM) return ReadStatus::PermissionDenied;
   // A socket, or a device without a driver, cannot be opened at all.
   if (error == ENXIO || error == ENODEV) return ReadStatus::NotRegularFile;
-  return ReadStatus::NotFound;
+  // Only a name that leads nowhere is "not found"; running out of descriptors or memory, or
+  // an I/O error, is a failed read of a file that may well be there.
+  if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP)
+    return ReadStatus::NotFound;
+  return ReadStatus::ReadFailed;
 }
 
 // Reads until the buffer is full or the file ends; false on a read error.
@@ -86,7 +90,10 @@ ReadStatus openRegular(const std::string& path, int& fd, int64_t& size) {
   fd = -1;
   if (path.empty()) return ReadStatus::NotFound;
   // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for one forever.
-  const int f = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  int f = -1;
+  do {
+    f = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (f < 0 && errno == EINTR);
   if (f < 0) return openError(errno);
   struct stat st {};
   ReadStatus status = ReadStatus::ReadFailed;

@@ -1,9 +1,11 @@
 // Camera transform, projection, unprojection, picking and the camera operations.
 #include "render/camera_ops.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/project_lanes.h"
+#include "render/render_threads.h"
 
 namespace {
 
@@ -39,8 +41,13 @@ Vec3 rotatePoint(const Camera& c, Vec3 p) {
 }
 
 void projectVertices(Model& m, const Camera& c) {
-  NoSink none;
-  projectVerticesInto(m, c, none);
+  const int32_t n = m.vertexCount;
+  const int parts = std::clamp(n / kMinVerticesPerPart, 1, renderThreadCount());
+  runRenderParts(parts, [&](int part) {
+    const auto [first, last] = vertexRun(n, part, parts);
+    NoSink none;
+    projectVerticesInto(m, c, none, first, last);
+  });
 }
 
 void projectVertexRange(Model& m, const Camera& c, int32_t first, int32_t last) {

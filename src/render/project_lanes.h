@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "model/model.h"
 #include "model/simd.h"
@@ -83,20 +84,20 @@ inline void storeFourProjections(Vec3* proj, const FourPoints& v) {
 }
 #endif
 
-// The projection sweep: fills vertexProj for vertices 0 .. vertexCount - 1, four at a time
-// where the build has lanes (each four also handed to `sink.four(v, points)`), the rest one
-// at a time. Returns the first vertex projected one at a time.
-// Inlined into its callers so that a sink's running state stays in registers.
+// The projection sweep: fills vertexProj for vertices first .. last - 1 (`first` a multiple of
+// four), four at a time where the build has lanes (each four also handed to
+// `sink.four(v, points)`), the rest one at a time. Returns the first vertex projected one at a
+// time. Inlined into its callers so that a sink's running state stays in registers.
 template <class Sink>
-[[gnu::always_inline]] inline int32_t projectVerticesInto(Model& m, const Camera& c, Sink& sink) {
-  const int32_t n = m.vertexCount;
-  int32_t v = 0;
+[[gnu::always_inline]] inline int32_t projectVerticesInto(Model& m, const Camera& c, Sink& sink,
+                                                          int32_t first, int32_t last) {
+  int32_t v = first;
 #if KOVRIN_SSE2
   // The divisions are the cost here, and one packed division does four.
   const Vec3* pos = m.vertexPos.data();
   Vec3* proj = m.vertexProj.data();
   const CameraLanes lanes = cameraLanes(c);
-  for (; v + 4 <= n; v += 4) {
+  for (; v + 4 <= last; v += 4) {
     const FourPoints p = projectFourPoints(lanes, loadFourPoints(pos + v));
     storeFourProjections(proj + v, p);
     sink.four(static_cast<size_t>(v), p);
@@ -104,6 +105,18 @@ template <class Sink>
 #else
   (void)sink;
 #endif
-  projectVertexRange(m, c, v, n);
+  projectVertexRange(m, c, v, last);
   return v;
+}
+
+// Vertices per thread below which splitting the projection does not pay.
+constexpr int32_t kMinVerticesPerPart = 16384;
+
+// Run `part` of `parts` over vertices 0 .. n - 1: the runs meet at multiples of four, so they
+// take the same four-vertex groups as one sweep over all of them and give the same bits.
+inline std::pair<int32_t, int32_t> vertexRun(int32_t n, int part, int parts) {
+  const auto at = [&](int k) {
+    return k == parts ? n : static_cast<int32_t>(int64_t{n / 4} * k / parts * 4);
+  };
+  return {at(part), at(part + 1)};
 }

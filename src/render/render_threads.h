@@ -5,6 +5,8 @@
 
 #include <functional>
 
+// The most threads the renderer ever splits a pass between.
+constexpr int kMaxRenderThreads = 16;
 // How many parts the renderer splits a pass into.
 int renderThreadCount();
 // For tests and benchmarks: use n threads from now on (1 to 16).

@@ -247,14 +247,26 @@ void projectAndDrawTriangles(RenderBuffers& rb, Model& m, const Camera& c,
     drawTriangles(rb, m, c, view, false);
     return;
   }
-  // The projection and the vertex table in one sweep over the vertices.
-  ScreenTableWriter table(rb, m, c);
+  // The projection and the vertex table in one sweep over the vertices, each thread over a
+  // run of its own; the rows the usable vertices lie on are gathered from the runs.
+  const ScreenTableWriter empty(rb, m, c);  // sizes the table before the threads write it
   const int32_t n = m.vertexCount;
   const Vec3* proj = m.vertexProj.data();
-  int32_t v = projectVerticesInto(m, c, table);
-  for (; v < n; ++v) table.one(static_cast<size_t>(v), proj[v]);
+  const int parts = std::clamp(n / kMinVerticesPerPart, 1, renderThreadCount());
+  std::pair<int32_t, int32_t> runRows[kMaxRenderThreads];
+  runRenderParts(parts, [&](int part) {
+    const auto [first, last] = vertexRun(n, part, parts);
+    ScreenTableWriter table = empty;
+    int32_t v = projectVerticesInto(m, c, table, first, last);
+    for (; v < last; ++v) table.one(static_cast<size_t>(v), proj[v]);
+    runRows[part] = table.rows();
+  });
   if (m.triangleCount == 0) return;
-  const std::pair<int32_t, int32_t> rows = table.rows();
+  std::pair<int32_t, int32_t> rows = runRows[0];
+  for (int part = 1; part < parts; ++part) {
+    rows.first = std::min(rows.first, runRows[part].first);
+    rows.second = std::max(rows.second, runRows[part].second);
+  }
   if (view.backfaceCulling)
     filledPass<false, true>(rb, m, c, view, &rows);
   else

@@ -2,6 +2,7 @@
 // blocking, and the size limits.
 #include "io/file_read.h"
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -57,6 +58,13 @@ TEST_F(FileRead, EachKindOfNameGetsItsStatusWithoutBlocking) {
     });
     EXPECT_EQ(code, static_cast<int>(c.status) * 16 + c.message) << c.name;
   }
+  // Out of descriptors: the file is there, so the read failed; it was not "not found".
+  const int noDescriptors = inChild([&] {
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_NOFILE, &none);
+    return static_cast<int>(readFileBytes(path("plain"), 1000).status);
+  });
+  EXPECT_EQ(noDescriptors, static_cast<int>(ReadStatus::ReadFailed));
   ::close(sock);
   const FileBytes plain = readFileBytes(path("plain"), 1000);
   EXPECT_EQ(std::vector<uint8_t>(plain.bytes.begin(), plain.bytes.end()),

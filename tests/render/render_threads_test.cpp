@@ -1,6 +1,7 @@
 // The filled pass split between threads draws the frame of the single-threaded pass, bit for
 // bit: many random overlapping triangles (small, large, far off the frame, equal depths), with
-// and without culling, inside a clip box or not, for several thread counts.
+// and without culling, inside a clip box or not, for several thread counts. The projection
+// split between threads gives the single sweep's projections, vertex table and frame.
 #include "render/render_threads.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include "core/editor.h"
 #include "core/view_options.h"
+#include "render/camera_ops.h"
 #include "render_scene.h"
 
 namespace {
@@ -59,6 +61,43 @@ TEST(RenderThreads, SplitFramesMatchTheSingleThreadedFrame) {
           EXPECT_EQ(split.depthBits, one.depthBits) << "seed " << seed;
         }
       }
+  setRenderThreadCount(before);
+}
+
+// Bits of the projection, the vertex table and the frame after a whole projected render.
+std::vector<uint32_t> projectedRender(int threads, uint32_t viewFlags) {
+  setRenderThreadCount(threads);
+  Scene s(120, 90);
+  // An odd count of vertices, enough for five runs; some behind the near plane, some far out.
+  constexpr int32_t kVerts = 5 * 16384 + 3;
+  EXPECT_EQ(allocateModel(s.m, kVerts, kVerts, 10), "");
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> near(-30.0f, 30.0f), far(-1.0e9f, 1.0e9f);
+  for (int32_t v = 0; v < kVerts; ++v)
+    s.m.vertexPos[v] = v % 97 == 0 ? Vec3{far(rng), far(rng), near(rng)}
+                                   : Vec3{near(rng), near(rng), near(rng) * 0.2f};
+  s.m.vertexCount = kVerts;
+  for (int32_t t = 0; t + 2 < kVerts; t += 3) s.tri(t, t + 1, (t * 7919 + 2) % kVerts);
+  s.c.cameraDistance = 40.0f, s.c.cameraZoom = 90.0f, s.c.cameraXY = 0.7f, s.c.cameraYZ = 0.4f;
+  s.c.viewCenterX = 60, s.c.viewCenterY = 45;
+  computeCameraTrig(s.c);
+  const ViewOptions view = viewOptionsFrom(viewFlags);
+  projectAndDrawTriangles(s.rb, s.m, s.c, view);
+  const size_t n = static_cast<size_t>(kVerts), frame = s.rb.frameBuffer.size();
+  std::vector<uint32_t> bits(7 * n + frame);
+  std::memcpy(bits.data(), s.m.vertexProj.data(), 12 * n);
+  if (!view.wireframe) std::memcpy(bits.data() + 3 * n, s.rb.screenVertices.data(), 16 * n);
+  std::memcpy(bits.data() + 7 * n, s.rb.frameBuffer.data(), 4 * frame);
+  return bits;
+}
+
+TEST(RenderThreads, SplitProjectionMatchesTheSingleSweep) {
+  const int before = renderThreadCount();
+  for (uint32_t flags : {0u, uint32_t{kBackfaceCulling}, uint32_t{kWireframe}}) {
+    const std::vector<uint32_t> one = projectedRender(1, flags);
+    for (int threads : {2, 5})
+      EXPECT_TRUE(projectedRender(threads, flags) == one) << threads << " threads, " << flags;
+  }
   setRenderThreadCount(before);
 }
 

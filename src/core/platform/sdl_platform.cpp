@@ -4,7 +4,6 @@
 // the window is smaller than the screen).
 #include "core/platform/sdl_platform.h"
 
-#include <SDL.h>
 #include <poll.h>
 
 #include <cstdio>
@@ -19,6 +18,7 @@
 #include "core/platform/present_log.h"
 #include "core/platform/screen_memory.h"
 #include "core/platform/sdl_display_fd.h"
+#include "core/platform/sdl_library.h"
 #include "core/platform/window_scale.h"
 
 namespace {
@@ -80,12 +80,12 @@ KeyModifiers modifiersOf(Uint16 mod) {
 class SdlPlatform final : public ScreenMemory {
  public:
   explicit SdlPlatform(int windowScale) : windowScale_(windowScale) {
-    counterStart_ = SDL_GetPerformanceCounter();
-    counterPeriod_ = 1.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+    counterStart_ = sdl().GetPerformanceCounter();
+    counterPeriod_ = 1.0 / static_cast<double>(sdl().GetPerformanceFrequency());
   }
   ~SdlPlatform() override {
     closeWindow();
-    SDL_Quit();
+    sdl().Quit();
   }
 
   bool openScreen(int mode, int depth) override;
@@ -95,9 +95,9 @@ class SdlPlatform final : public ScreenMemory {
   bool keyHeld(int scanCode) override;
   MouseReport readMouse() override;
   double seconds() override {
-    return static_cast<double>(SDL_GetPerformanceCounter() - counterStart_) * counterPeriod_;
+    return static_cast<double>(sdl().GetPerformanceCounter() - counterStart_) * counterPeriod_;
   }
-  void sleepMs(int ms) override { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
+  void sleepMs(int ms) override { sdl().Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
   void sleepUntilInput(int ms) override;
   void refresh() override { present(); }
   void setWindowTitle(std::string_view title) override;
@@ -137,37 +137,37 @@ bool SdlPlatform::openScreen(int mode, int depth) {
   closeWindow();
   const int w = info_.width, h = info_.height;
   SDL_DisplayMode desktop{};
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) desktop.w = desktop.h = 0;
+  if (sdl().GetDesktopDisplayMode(0, &desktop) != 0) desktop.w = desktop.h = 0;
   const int scale = windowScaleFor(windowScale_, w, h, desktop.w, desktop.h);
-  window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             w * scale, h * scale, SDL_WINDOW_RESIZABLE);
+  window_ = sdl().CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               w * scale, h * scale, SDL_WINDOW_RESIZABLE);
   if (window_ != nullptr) {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    renderer_ = sdl().CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) renderer_ = sdl().CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   }
   if (renderer_ != nullptr) {
     texture_ =
-        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+        sdl().CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
   }
   if (texture_ == nullptr) {
-    std::fprintf(stderr, "kovrin: could not open a %dx%d window: %s\n", w, h, SDL_GetError());
+    std::fprintf(stderr, "kovrin: could not open a %dx%d window: %s\n", w, h, sdl().GetError());
     closeWindow();
     return false;
   }
   displayFd_ = displayConnectionFd(window_);
   // Centred at the screen's aspect; this also maps the mouse events back to screen pixels.
-  SDL_RenderSetLogicalSize(renderer_, w, h);
+  sdl().RenderSetLogicalSize(renderer_, w, h);
   fitToWindow();
-  SDL_StartTextInput();
-  SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+  sdl().StartTextInput();
+  sdl().EventState(SDL_DROPFILE, SDL_ENABLE);
   present();
   return true;
 }
 
 void SdlPlatform::closeWindow() {
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  if (texture_ != nullptr) sdl().DestroyTexture(texture_);
+  if (renderer_ != nullptr) sdl().DestroyRenderer(renderer_);
+  if (window_ != nullptr) sdl().DestroyWindow(window_);
   texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;
@@ -176,7 +176,7 @@ void SdlPlatform::closeWindow() {
 
 void SdlPlatform::setWindowTitle(std::string_view title) {
   title_ = std::string(title);
-  if (window_ != nullptr) SDL_SetWindowTitle(window_, title_.c_str());
+  if (window_ != nullptr) sdl().SetWindowTitle(window_, title_.c_str());
 }
 
 // [SECTION] events
@@ -188,7 +188,7 @@ void SdlPlatform::pumpEvents() {
     keys_.closeRequested();
   }
   SDL_Event e;
-  while (SDL_PollEvent(&e) != 0) {
+  while (sdl().PollEvent(&e) != 0) {
     switch (e.type) {
       case SDL_QUIT:
         // The window's close button, the window manager and SIGTERM all end up here.
@@ -235,7 +235,7 @@ void SdlPlatform::pumpEvents() {
       case SDL_DROPFILE:
         if (e.drop.file != nullptr) {
           if (e.drop.file[0] != '\0') drops_.emplace_back(e.drop.file);
-          SDL_free(e.drop.file);
+          sdl().free(e.drop.file);
         }
         break;
       default:
@@ -276,7 +276,7 @@ std::string SdlPlatform::takeDroppedFile() {
 
 bool SdlPlatform::keyHeld(int scanCode) {
   pumpEvents();
-  const SDL_Keymod mod = SDL_GetModState();
+  const SDL_Keymod mod = sdl().GetModState();
   switch (scanCode) {
     case kScanAlt:
       return (mod & KMOD_ALT) != 0;
@@ -305,7 +305,7 @@ void SdlPlatform::sleepUntilInput(int ms) {
 
 MouseReport SdlPlatform::readMouse() {
   pumpEvents();
-  const bool focus = window_ != nullptr && SDL_GetMouseFocus() == window_;
+  const bool focus = window_ != nullptr && sdl().GetMouseFocus() == window_;
   const int pressX = buttons_.pressX, pressY = buttons_.pressY;
   return mouseReportFor(focus, pointerX_, pointerY_, info_.width, info_.height, wheel_,
                         buttons_.read(), pressX, pressY);
@@ -316,16 +316,16 @@ MouseReport SdlPlatform::readMouse() {
 void SdlPlatform::fitToWindow() {
   if (renderer_ == nullptr) return;
   int ww = 0, wh = 0;
-  SDL_GetRendererOutputSize(renderer_, &ww, &wh);
+  sdl().GetRendererOutputSize(renderer_, &ww, &wh);
   const bool wholeFits = ww >= info_.width && wh >= info_.height;
-  SDL_RenderSetIntegerScale(renderer_, wholeFits ? SDL_TRUE : SDL_FALSE);
+  sdl().RenderSetIntegerScale(renderer_, wholeFits ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlPlatform::present() {
   if (texture_ == nullptr) return;
   void* target = nullptr;
   int pitch = 0;
-  if (SDL_LockTexture(texture_, nullptr, &target, &pitch) != 0) return;
+  if (sdl().LockTexture(texture_, nullptr, &target, &pitch) != 0) return;
   uint8_t* out = static_cast<uint8_t*>(target);
   for (int y = 0; y < info_.height; ++y) {
     const uint8_t* row = pixels_.data() + static_cast<size_t>(y) * info_.pitch;
@@ -333,16 +333,16 @@ void SdlPlatform::present() {
         row, info_.width, info_.depth, palette_,
         static_cast<uint32_t*>(static_cast<void*>(out + static_cast<size_t>(y) * pitch)));
   }
-  SDL_UnlockTexture(texture_);
+  sdl().UnlockTexture(texture_);
   show();
 }
 
 void SdlPlatform::show() {
   if (texture_ == nullptr) return;
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
+  sdl().SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  sdl().RenderClear(renderer_);
+  sdl().RenderCopy(renderer_, texture_, nullptr, nullptr);
+  sdl().RenderPresent(renderer_);
   presentLog_.presented();
 }
 
@@ -354,28 +354,29 @@ bool usableVideoDriver(std::string_view chosen, std::string_view requested) {
 }
 
 std::unique_ptr<Platform> makeSdlPlatform(int windowScale) {
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // whole multiples, sharp pixels
+  if (openSdlLibrary() == nullptr) return nullptr;
+  sdl().SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // whole multiples, sharp pixels
   // The frame is drawn here already: showing it needs a copy and a whole-multiple scale, which
   // SDL's software renderer does without loading a GL driver (on a display without a GPU that
   // driver alone is some 90 MB resident and slower). SDL_RENDER_DRIVER and
   // SDL_FRAMEBUFFER_ACCELERATION in the environment still choose otherwise.
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  sdl().SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  sdl().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // An editor window: leave the screen saver and the desktop's compositor alone.
-  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "kovrin: could not start SDL video: %s\n", SDL_GetError());
+  sdl().SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  sdl().SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (sdl().Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "kovrin: could not start SDL video: %s\n", sdl().GetError());
     return nullptr;
   }
-  const char* chosen = SDL_GetCurrentVideoDriver();
+  const char* chosen = sdl().GetCurrentVideoDriver();
   const char* requested = std::getenv("SDL_VIDEODRIVER");
   if (!usableVideoDriver(chosen != nullptr ? chosen : "", requested != nullptr ? requested : "")) {
     std::fprintf(stderr,
                  "kovrin: no display to open a window on (SDL fell back on its '%s' video "
                  "driver); set DISPLAY or WAYLAND_DISPLAY\n",
                  chosen);
-    SDL_Quit();
+    sdl().Quit();
     return nullptr;
   }
   return std::make_unique<SdlPlatform>(windowScale);
