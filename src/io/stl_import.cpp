@@ -29,14 +29,17 @@ Tri* stagedTriangles(Model& m) {
 
 // The new model is built beside the old one, in rows the old one does not need: its vertex
 // positions in the projection rows, its corners in the normal rows (both are recomputed after
-// every load), the weld's table in the scratch tables, its colours and cleared flags in rows
-// of their own. Only a file read to its end without fault replaces the model, by exchanging
-// those rows with the model's, so a refused file changes nothing the model holds.
+// every load), the weld's table in the scratch tables (as much of them as it needs), its colours
+// and cleared flags in rows of their own. Only a file read to its end without fault replaces the
+// model, by exchanging those rows with the model's, so a refused file changes nothing the model
+// holds.
 class FacetStore {
  public:
   FacetStore(Model& m, int32_t facets, const ImportProgress& progress)
       : m_(m),
-        welder_(emptied(m.vertexMark), emptied(m.vertexRemap), m.vertexProj.data(), m.maxv),
+        welder_(std::span(m.vertexMark.data(), m.vertexMark.size()),
+                std::span(m.vertexRemap.data(), m.vertexRemap.size()), m.vertexProj.data(), m.maxv,
+                facets / 2 + 16),
         tris_(stagedTriangles(m)),
         colors_(m.triColor.size()),
         flags_(m.triFlags.size()),
@@ -89,12 +92,6 @@ class FacetStore {
   }
 
  private:
-  // Slots hold vertex index + 1; 0 is an empty slot.
-  static std::span<int32_t> emptied(FixedArray<int32_t>& slots) {
-    slots.renewRows(slots.size());
-    return {slots.data(), slots.size()};
-  }
-
   Model& m_;
   VertexWelder welder_;
   Tri* tris_;

@@ -4,76 +4,64 @@
 #include <bit>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "model/model.h"
 
 // Open-addressing table from the 12 bytes of a point to its vertex index. The slots are two
-// scratch tables taken together (the model's per-vertex ones: 2·(maxv + 1) entries), so the
-// table needs no memory of its own and is never more than half full. Vertices are appended
-// to `vertices` in the order in which each distinct point first appears: the indices are
-// those a linear search over the vertices found so far would give.
+// scratch tables taken together (the model's per-vertex ones: 2·(maxv + 1) entries), a point's
+// hash choosing the table, so the welder needs no memory of its own. Only a front part of each
+// is used, sized from the vertices expected and grown (the vertices made so far inserted again)
+// before it can be three quarters full: a small model in large capacities clears and touches
+// only what it needs. Vertices are appended to `vertices` in the order in which each distinct
+// point first appears: the indices are those a linear search over the vertices found so far
+// would give.
 //
-// Points are welded a run at a time. Meshes are mostly written in order, a corner's
-// neighbours close to it in the file: a small table of the points met lately, small enough
-// to stay in the cache, answers most of a run's points first. The rest, each distinct point
-// once and in order of first appearance, then go to the large table, whose every lookup is a
-// trip to main memory; those lookups do not wait for one another, so the processor overlaps
-// their trips. The two scratch tables are two tables, a point's hash choosing one: each is
-// searched by its own thread (see model/parallel_for.h), and the new vertices are numbered
-// afterwards, in order, so the result is the same for any number of threads.
+// Points are welded a group at a time. In a file in no order every lookup misses the cache
+// twice, at the home slot and at the vertex whose coordinates decide; the lookups of a group do
+// not wait for one another: the group's home slots are asked for first, then the vertices they
+// name, and only then is each point searched for, in order, mostly in the cache. In a file in
+// mesh order the slots and vertices of a corner's neighbours are still in the cache.
 class VertexWelder {
  public:
-  // The slots start empty (zero); vertices go to vertices[0], [1], ..., at most `room` of them.
-  VertexWelder(std::span<int32_t> first, std::span<int32_t> second, Vec3* vertices, int32_t room);
+  // Vertices go to vertices[0], [1], ..., at most `room` of them (fewer than either scratch
+  // table has slots); `expected` is about how many distinct points will come (it only sizes the
+  // table at first). The slots need not be zero.
+  VertexWelder(std::span<int32_t> first, std::span<int32_t> second, Vec3* vertices, int32_t room,
+               int32_t expected);
   int32_t count() const { return count_; }
+  // Slots of the table in use now (both parts).
+  uint32_t tableSize() const { return size_[0] + size_[1]; }
 
   // out[i] = the index of the vertex whose coordinates are bit for bit those of points[i],
   // for i = 0 .. n - 1 in order; a new vertex is appended for a point met for the first time.
-  // Once the count reaches the room no vertex is made: the points that would need one, and
-  // those after them that are new to this run, get -1.
+  // Once the count reaches the room no vertex is made: a point that would need one gets -1.
   void weld(const Vec3* points, int32_t n, int32_t* out);
 
  private:
   struct Lookup {
-    uint32_t part;    // which of the two tables
-    uint32_t home;    // the point's first slot in that table
-    uint32_t recent;  // its entry among the recent points
-    uint32_t tag;     // more bits of its hash: an entry of another point mostly differs
-    int32_t slotTag;  // the bits of the hash a slot keeps, in place
+    uint32_t part, home;  // the point's table and its first slot there
+    int32_t tag;          // the bits of the hash a slot keeps, in place
   };
-  struct Recent {
-    int32_t index;  // vertex index + 1, or -(k + 1) for pending point k of the current run, or 0
-    uint32_t tag;
-  };
-  struct Pending {
-    Vec3 point;
-    Lookup at;
-  };
-  static constexpr uint32_t kRecentEntries = 1u << 16;
 
   Lookup lookup(Vec3 p) const;
-  // For pending point k: its vertex index, or -1 when its slot was taken for it (a new
-  // point), or -(j + 2) when pending point j of this run is the same point.
-  int32_t search(size_t k);
-  void searchTables(uint32_t firstPart, uint32_t endPart);
+  // Makes the table `slots` large (at most the scratch tables' size), clears it and inserts
+  // the vertices made so far again.
+  void resize(uint64_t slots);
+  // The index of p's vertex, made in the slot where the search ends when p is new.
+  int32_t find(Vec3 p, const Lookup& at);
 
   int32_t* table_[2];
-  uint32_t size_[2], total_;
+  uint32_t capacity_[2];  // slots each scratch table has
+  uint32_t size_[2] = {0, 0};
+  uint32_t used_[2] = {0, 0};  // slots of each part that hold a vertex
   Vec3* vertices_;
   int32_t room_;
   // A slot holds vertex index + 1 in its low `indexBits_` bits and, above them, as many bits of
   // the point's hash as are left over: most slots of other points are passed by without
   // reading their vertex.
   int indexBits_;
+  int32_t indexMask_;
   int32_t count_ = 0;
-  // The points met lately, compared by tag before their coordinates are read.
-  std::vector<Recent> recent_ = std::vector<Recent>(kRecentEntries);
-  bool recentWorks_ = true;  // the last run that asked them found a quarter of its points
-  uint32_t runsWithoutRecent_ = 0;
-  std::vector<Pending> pending_;
-  std::vector<int32_t> resolved_;
-  std::vector<int32_t*> taken_;  // the slot taken for each new point
 };
 
 namespace weld_detail {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/test_dir.h"
+
 namespace {
 
 Settings scan(std::string_view text) {
@@ -72,9 +74,8 @@ TEST(SettingsScanner, DefaultTextGivesTheBuiltInValuesAndEndsCleanly) {
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kovrin_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = testDirectory(
+        "settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     path_ = dir_ / "KOVRIN.INI";

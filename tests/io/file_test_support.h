@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "support/test_dir.h"
 
 namespace filetest {
 
@@ -27,8 +28,7 @@ class FileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           (std::string("kovrin_files_") + info->test_suite_name() + "_" + info->name());
+    dir_ = testDirectory(std::string("files_") + info->test_suite_name() + "_" + info->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }

@@ -11,11 +11,12 @@
 
 #include "io/model_file.h"
 #include "io/stl_file.h"
+#include "support/test_dir.h"
 
 namespace {
 
 std::filesystem::path scratch(const std::string& leaf) {
-  const auto dir = std::filesystem::temp_directory_path() / "kovrin_large_files_test";
+  const auto dir = testDirectory("large_files_test");
   std::filesystem::create_directories(dir);
   return dir / leaf;
 }

@@ -14,6 +14,7 @@
 
 #include "io/file_test_support.h"
 #include "render/render_passes.h"
+#include "support/test_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +24,7 @@ class ScreenshotTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / (std::string("kovrin_shot_") + info->name());
+    dir_ = testDirectory(std::string("shot_") + info->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -13,7 +13,6 @@
 #include "file_test_support.h"
 #include "io/model_file.h"
 #include "io/stl_file.h"
-#include "model/parallel_for.h"
 
 namespace {
 
@@ -169,14 +168,10 @@ TEST_F(StlFile, WeldingMatchesALinearSearchOnARandomMesh) {
 
 // Files of many facets (read and welded a piece at a time), in mesh order and shuffled, with
 // points that repeat near and far: the import must give what one facet at a time and a search
-// over the vertices so far give, also when a capacity stops it part-way, on one thread or two.
+// over the vertices so far give, also when a capacity stops it part-way.
 TEST_F(StlFile, WeldingMatchesFirstOccurrenceOverManyPiecesAndStops) {
   std::mt19937 rng(777);
   const int32_t n = 90000;
-  const struct Restore {
-    int threads = parallelThreadCount();
-    ~Restore() { setParallelThreadCount(threads); }
-  } restore;
   // A strip of quads in order (neighbours close in the file), then every third facet drawn
   // from anywhere in a large pool, so that both recent and far repeats occur.
   std::vector<Vec3> corners;

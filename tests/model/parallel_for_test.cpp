@@ -13,6 +13,7 @@
 #include "io/file_read.h"
 #include "io/stl_file.h"
 #include "model/model.h"
+#include "support/test_dir.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST(ParallelFor, NormalsAndStlExportAreTheSingleThreadedBytes) {
     m.triVerts[t] = {a, t % 17 == 0 ? a : pick(), pick()};
     m.triColor[t] = static_cast<uint16_t>(rng());
   }
-  const std::string dir = std::filesystem::temp_directory_path() / "kovrin_parallel_for";
+  const std::string dir = testDirectory("parallel_for");
   std::filesystem::create_directories(dir);
   std::vector<Vec3> oneNormals;
   FileBuffer oneFile;

@@ -11,13 +11,13 @@
 #include "app/loop.h"
 #include "core/editor.h"
 #include "core/platform/headless_platform.h"
+#include "support/test_dir.h"
 
 class EditorFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           (std::string("kovrin_") + info->test_suite_name() + "_" + info->name());
+    dir_ = testDirectory(std::string(info->test_suite_name()) + "_" + info->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     oldCwd_ = std::filesystem::current_path();
