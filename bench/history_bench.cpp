@@ -11,11 +11,6 @@
 
 namespace {
 
-// The scopes the commands record with (the guillotine's comes from the command layer).
-constexpr ChangeScope kMoveScope = {
-    {Change::Rewrite, Change::None, Change::None, Change::None, Change::None}};
-constexpr ChangeScope kDeleteScope = kScopeRewrite;
-
 void selectAllTris(Model& m) {
   for (int32_t t = 0; t < m.triangleCount; ++t) m.triFlags[t] |= kSelectedBit;
 }
@@ -35,11 +30,12 @@ void moveWhole(benchmark::State& state) {
   const Selection s;
   History h;
   for (auto _ : state) {
-    const auto edit = [&] { return moveSelection(m, s, Vec3{1.0f, 0.0f, 0.0f}, false); };
     if (recorded)
-      recordStep(h, m, kMoveScope, edit);
+      recordStep(h, m, transformScope(), [&] {
+        return moveSelection(m, s, Vec3{1.0f, 0.0f, 0.0f}, false, &h);
+      });
     else
-      edit();
+      moveSelection(m, s, Vec3{1.0f, 0.0f, 0.0f}, false);
     benchmark::ClobberMemory();
     state.PauseTiming();
     clearHistory(h);
@@ -58,11 +54,10 @@ void sliceMiddleRecorded(benchmark::State& state) {
     resetBenchTorus();
     clearHistory(h);
     state.ResumeTiming();
-    const auto edit = [&] { return sliceModel(m, kAxisX, f.floatFields[kX1]); };
     if (recorded)
-      recordStep(h, m, sliceScope(), edit);
+      recordStep(h, m, sliceScope(), [&] { return sliceModel(m, kAxisX, f.floatFields[kX1], &h); });
     else
-      edit();
+      sliceModel(m, kAxisX, f.floatFields[kX1]);
     benchmark::ClobberMemory();
   }
   resetBenchTorus();
@@ -78,23 +73,22 @@ void deleteHalfRecorded(benchmark::State& state) {
     clearHistory(h);
     for (int32_t t = 0; t < m.triangleCount / 2; ++t) m.triFlags[t] |= kSelectedBit;
     state.ResumeTiming();
-    const auto edit = [&] { return deleteSelection(m, true); };
     if (recorded)
-      recordStep(h, m, kDeleteScope, edit);
+      recordStep(h, m, deleteScope(true), [&] { return deleteSelection(m, true, &h); });
     else
-      edit();
+      deleteSelection(m, true);
     benchmark::ClobberMemory();
   }
   resetBenchTorus();
 }
 
-// Argument 0: undo timed (redo paused); 1: redo timed.
+// Argument 0: undo timed (redo paused); 1: redo timed. `edit` records into the history.
 template <class Edit>
 void undoRedo(benchmark::State& state, ChangeScope scope, Edit edit) {
   const bool timeRedo = state.range(0) != 0;
   Model& m = benchTorus();
   History h;
-  recordStep(h, m, scope, edit);
+  recordStep(h, m, scope, [&] { return edit(h); });
   for (auto _ : state) {
     if (timeRedo) {
       state.PauseTiming();
@@ -117,13 +111,16 @@ void undoRedoMoveWhole(benchmark::State& state) {
   Model& m = benchTorus();
   selectAllTris(m);
   const Selection s;
-  undoRedo(state, kMoveScope, [&] { return moveSelection(m, s, Vec3{1.0f, 0.0f, 0.0f}, false); });
+  undoRedo(state, transformScope(), [&](History& h) {
+    return moveSelection(m, s, Vec3{1.0f, 0.0f, 0.0f}, false, &h);
+  });
 }
 
 void undoRedoSlice(benchmark::State& state) {
   Model& m = benchTorus();
   const Fields f = sliceFields();
-  undoRedo(state, sliceScope(), [&] { return sliceModel(m, kAxisX, f.floatFields[kX1]); });
+  undoRedo(state, sliceScope(),
+           [&](History& h) { return sliceModel(m, kAxisX, f.floatFields[kX1], &h); });
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/compact_triangles.h"
 #include "model/maths.h"
 #include "model/selection.h"
 
@@ -59,7 +60,7 @@ int32_t addCutPoint(Model& m, int32_t p, int32_t q, int axis, float plane) {
   return n;
 }
 
-void splitTriangle(Model& m, int32_t t, int code, int axis, float plane) {
+void splitTriangle(Model& m, int32_t t, int code, int axis, float plane, History* h) {
   const Tri tri = m.triVerts[t];
   const int32_t a = tri.a, b = tri.b, c = tri.c;
   const bool au = (code & 1) != 0, bu = (code & 2) != 0, cu = (code & 4) != 0;
@@ -86,6 +87,7 @@ void splitTriangle(Model& m, int32_t t, int code, int axis, float plane) {
   }
   const uint16_t color = m.triColor[t];
   const uint8_t group = m.triFlags[t] & kGroupMask;
+  keepRows(h, kHistTris, m.triVerts, t, t + 1);
   m.triVerts[t] = rest.corners;
   m.triFlags[t] = static_cast<uint8_t>(group | (rest.upper ? kSelectedBit : 0));
   for (const Piece& piece : {first, second}) {
@@ -101,7 +103,7 @@ void splitTriangle(Model& m, int32_t t, int code, int axis, float plane) {
 
 }  // namespace
 
-EditResult sliceModel(Model& m, int axis, float at) {
+EditResult sliceModel(Model& m, int axis, float at, History* h) {
   // The plane lies at an integer coordinate (halves to even); kept as a float so that a
   // huge field value cannot overflow an integer.
   const float plane = std::nearbyint(at);
@@ -128,9 +130,9 @@ EditResult sliceModel(Model& m, int axis, float at) {
       message = kMsgTooManyTriangles;
       continue;
     }
-    splitTriangle(m, t, code, axis, plane);
+    splitTriangle(m, t, code, axis, plane, h);
   }
-  compactTriangles(m);
+  compactTrianglesWith(m, h, hasRemoveMark);
   return {Request::Normals, message};
 }
 

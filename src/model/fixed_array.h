@@ -23,6 +23,35 @@ void prepareZeroedBlock(void* block, size_t bytes);
 // bytes could not be given back: they are then as they were.
 bool renewZeroedBlock(void* block, size_t bytes);
 
+// The rows of a FixedArray set aside without their type (the undo history holds an array's
+// earlier rows this way and exchanges them back).
+class HeldRows {
+ public:
+  HeldRows() = default;
+  explicit HeldRows(size_t bytes) : bytes_(bytes) {
+    if (bytes > 0) data_ = allocateZeroedBlock(bytes);
+  }
+  HeldRows(HeldRows&& o) noexcept
+      : data_(std::exchange(o.data_, nullptr)), bytes_(std::exchange(o.bytes_, 0)) {}
+  HeldRows& operator=(HeldRows o) noexcept {
+    std::swap(data_, o.data_);
+    std::swap(bytes_, o.bytes_);
+    return *this;
+  }
+  ~HeldRows() {
+    if (data_ != nullptr) releaseZeroedBlock(data_, bytes_);
+  }
+  void* data() { return data_; }
+  const void* data() const { return data_; }
+  size_t bytes() const { return bytes_; }
+
+ private:
+  template <class U>
+  friend class FixedArray;
+  void* data_ = nullptr;
+  size_t bytes_ = 0;
+};
+
 template <class T>
 class FixedArray {
   static_assert(std::is_trivially_copyable_v<T>, "rows are copied and zeroed as bytes");
@@ -58,6 +87,12 @@ class FixedArray {
     data_ = static_cast<T*>(static_cast<void*>(other.data_));
     other.data_ = static_cast<U*>(mine);
     std::swap(rows_, other.rows_);
+  }
+  // Exchanges the rows with a held block of the same size in bytes.
+  void exchangeRows(HeldRows& held) noexcept {
+    void* mine = data_;
+    data_ = static_cast<T*>(held.data_);
+    held.data_ = mine;
   }
   // See prepareZeroedBlock: the first n rows are about to be written.
   void prepareRows(size_t n) {

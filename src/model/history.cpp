@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "model/history_keep.h"
+
 namespace {
 
 // Rows are compared in blocks; a changed block is kept whole, which keeps the comparison a
@@ -49,6 +51,12 @@ auto arrayOf(M& m, int a) {
   }
 }
 
+size_t rowBytesOf(int a) {
+  constexpr size_t kRowBytes[kHistArrayCount] = {sizeof(Vec3), sizeof(Tri), sizeof(uint8_t),
+                                                 sizeof(uint16_t), sizeof(Line)};
+  return kRowBytes[a];
+}
+
 int32_t recordedCount(const Recording& r, int a) {
   if (a == kHistVerts) return r.vertexCount;
   if (a == kHistLines) return r.lineCount;
@@ -87,8 +95,114 @@ void giveBack(History& h, RowBuffer&& b) {
   h.spare.erase(smallest);
 }
 
+void giveBackWhole(History& h, HeldRows&& b) {
+  if (b.bytes() == 0) return;
+  h.spareWhole.push_back(std::move(b));
+  if (h.spareWhole.size() > kHistArrayCount) h.spareWhole.erase(h.spareWhole.begin());
+}
+
 void releaseStep(History& h, HistoryStep& s) {
   for (ArrayPatch& p : s.arrays) giveBack(h, std::move(p.rows));
+  for (HeldRows& w : s.whole) giveBackWhole(h, std::move(w));
+}
+
+// Rows [begin, end) of `rows` appended to a patch, its buffer grown as needed.
+void appendRows(History& h, ArrayPatch& p, const std::byte* rows, size_t rowBytes, int32_t begin,
+                int32_t end) {
+  if (begin >= end) return;
+  const size_t length = static_cast<size_t>(end - begin) * rowBytes;
+  const size_t used = p.rows.size;
+  if (used + length > p.rows.capacity) {
+    RowBuffer grown = takeBuffer(h, std::max(used + length, 2 * p.rows.capacity));
+    if (used > 0) std::memcpy(grown.bytes.get(), p.rows.bytes.get(), used);
+    giveBack(h, std::move(p.rows));
+    p.rows = std::move(grown);
+  }
+  std::memcpy(p.rows.bytes.get() + used, rows + static_cast<size_t>(begin) * rowBytes, length);
+  p.rows.size = used + length;
+  if (!p.ranges.empty() && p.ranges.back().end == begin)
+    p.ranges.back().end = end;
+  else
+    p.ranges.push_back({begin, end});
+}
+
+// Whether the stored rows of a patch differ from the model's rows now (stops at the first
+// changed block).
+bool patchDiffers(const ArrayPatch& p, const ArrayView<const std::byte>& now) {
+  const std::byte* stored = p.rows.bytes.get();
+  for (const RowRange& g : p.ranges) {
+    for (int32_t row = g.begin; row < g.end; row += kBlockRows) {
+      const int32_t end = std::min(g.end, row + kBlockRows);
+      const size_t length = static_cast<size_t>(end - row) * now.rowBytes;
+      if (std::memcmp(stored, now.data + static_cast<size_t>(row) * now.rowBytes, length) != 0)
+        return true;
+      stored += length;
+    }
+  }
+  return false;
+}
+
+// The rows kept before the array was taken whole, written back into it: it then holds the
+// array as the command found it.
+void restoreKept(History& h, int a) {
+  ArrayPatch& kept = h.recording.kept[a];
+  if (kept.ranges.empty()) return;
+  auto* held = static_cast<std::byte*>(h.recording.whole[a].data());
+  const size_t rowBytes = rowBytesOf(a);
+  // Last to first: where a row was kept twice, the first copy (the row as found) goes in last.
+  const std::byte* stored = kept.rows.bytes.get() + kept.rows.size;
+  for (auto g = kept.ranges.rbegin(); g != kept.ranges.rend(); ++g) {
+    const size_t length = static_cast<size_t>(g->end - g->begin) * rowBytes;
+    stored -= length;
+    std::memcpy(held + static_cast<size_t>(g->begin) * rowBytes, stored, length);
+  }
+  kept.ranges.clear();
+  kept.rows.size = 0;
+}
+
+// The step's part for an array the command recorded itself.
+void ownedPatch(History& h, HistoryStep& step, int a, const ArrayView<const std::byte>& now) {
+  Recording& r = h.recording;
+  const int32_t was = recordedCount(r, a);
+  HeldRows& whole = r.whole[a];
+  if (whole.bytes() != 0) {
+    restoreKept(h, a);
+    const int32_t common = std::min(was, now.count);
+    bool differs = was != now.count;
+    const auto* held = static_cast<const std::byte*>(whole.data());
+    for (int32_t row = 0; row < common && !differs; row += kBlockRows) {
+      const size_t offset = static_cast<size_t>(row) * now.rowBytes;
+      const size_t length =
+          static_cast<size_t>(std::min(common, row + kBlockRows) - row) * now.rowBytes;
+      differs = std::memcmp(held + offset, now.data + offset, length) != 0;
+    }
+    if (differs) {
+      step.whole[a] = std::move(whole);
+      step.bytes += static_cast<uint64_t>(std::max(was, now.count)) * now.rowBytes;
+    } else {
+      giveBackWhole(h, std::move(whole));
+    }
+    whole = HeldRows();
+    return;
+  }
+  ArrayPatch& kept = r.kept[a];
+  if (!patchDiffers(kept, now)) {
+    kept.ranges.clear();
+    kept.rows.size = 0;
+  }
+  // The rows between the two counts, as they are now: appended ones for redo; those past a
+  // dropped count for undo after a later command appended over them.
+  appendRows(h, kept, now.data, now.rowBytes, std::min(was, now.count), std::max(was, now.count));
+  if (kept.ranges.empty()) return;
+  // A buffer grown by doubling may be mostly empty: the step keeps only what it holds.
+  if (kept.rows.capacity > 2 * kept.rows.size) {
+    RowBuffer exact = takeBuffer(h, kept.rows.size);
+    std::memcpy(exact.bytes.get(), kept.rows.bytes.get(), kept.rows.size);
+    giveBack(h, std::move(kept.rows));
+    kept.rows = std::move(exact);
+  }
+  step.arrays[a] = std::move(kept);
+  kept = ArrayPatch();
 }
 
 void addRange(std::vector<RowRange>& ranges, int32_t begin, int32_t end) {
@@ -147,18 +261,47 @@ ArrayPatch diffArray(History& h, int a, const ArrayView<const std::byte>& now) {
   return patch;
 }
 
-// Exchanges the step's rows, counts and names with the model's.
-void applyStep(HistoryStep& s, Model& m) {
+void exchangeWhole(Model& m, int a, HeldRows& whole) {
+  switch (a) {
+    case kHistVerts:
+      return m.vertexPos.exchangeRows(whole);
+    case kHistTris:
+      return m.triVerts.exchangeRows(whole);
+    case kHistFlags:
+      return m.triFlags.exchangeRows(whole);
+    case kHistColors:
+      return m.triColor.exchangeRows(whole);
+    default:
+      return m.lineVerts.exchangeRows(whole);
+  }
+}
+
+void swapRange(std::byte* stored, const ArrayView<std::byte>& view, const RowRange& g) {
+  const size_t length = static_cast<size_t>(g.end - g.begin) * view.rowBytes;
+  std::swap_ranges(stored, stored + length,
+                   view.data + static_cast<size_t>(g.begin) * view.rowBytes);
+}
+
+// Exchanges the step's rows, counts and names with the model's: ranges last to first when
+// undoing, first to last when redoing.
+void applyStep(HistoryStep& s, Model& m, bool undo) {
   for (int a = 0; a < kHistArrayCount; ++a) {
+    if (s.whole[a].bytes() != 0) exchangeWhole(m, a, s.whole[a]);
     ArrayPatch& p = s.arrays[a];
     if (p.ranges.empty()) continue;
     const auto view = arrayOf(m, a);
-    std::byte* stored = p.rows.bytes.get();
-    for (const RowRange& g : p.ranges) {
-      const size_t length = static_cast<size_t>(g.end - g.begin) * view.rowBytes;
-      std::swap_ranges(stored, stored + length,
-                       view.data + static_cast<size_t>(g.begin) * view.rowBytes);
-      stored += length;
+    if (undo) {
+      std::byte* stored = p.rows.bytes.get() + p.rows.size;
+      for (auto g = p.ranges.rbegin(); g != p.ranges.rend(); ++g) {
+        stored -= static_cast<size_t>(g->end - g->begin) * view.rowBytes;
+        swapRange(stored, view, *g);
+      }
+    } else {
+      std::byte* stored = p.rows.bytes.get();
+      for (const RowRange& g : p.ranges) {
+        swapRange(stored, view, g);
+        stored += static_cast<size_t>(g.end - g.begin) * view.rowBytes;
+      }
     }
   }
   std::swap(s.vertexCount, m.vertexCount);
@@ -198,6 +341,10 @@ void beginStep(History& h, const Model& m, ChangeScope scope) {
   r.lineCount = m.lineCount;
   r.partNames = m.partNames;
   for (int a = 0; a < kHistArrayCount; ++a) {
+    r.kept[a].ranges.clear();
+    r.kept[a].rows.size = 0;
+    giveBackWhole(h, std::move(r.whole[a]));
+    r.whole[a] = HeldRows();
     if (scope.arrays[a] != Change::Rewrite) continue;
     const auto view = arrayOf(m, a);
     const size_t bytes = static_cast<size_t>(std::max(view.count, 0)) * view.rowBytes;
@@ -217,8 +364,11 @@ bool endStep(History& h, const Model& m) {
   HistoryStep step;
   bool changed = false;
   for (int a = 0; a < kHistArrayCount; ++a) {
-    step.arrays[a] = diffArray(h, a, arrayOf(m, a));
-    changed = changed || !step.arrays[a].ranges.empty();
+    if (r.scope.arrays[a] == Change::Own)
+      ownedPatch(h, step, a, arrayOf(m, a));
+    else
+      step.arrays[a] = diffArray(h, a, arrayOf(m, a));
+    changed = changed || !step.arrays[a].ranges.empty() || step.whole[a].bytes() != 0;
     step.bytes += step.arrays[a].rows.capacity + step.arrays[a].ranges.size() * sizeof(RowRange);
   }
   step.vertexCount = r.vertexCount;
@@ -264,7 +414,7 @@ bool canRedo(const History& h) {
 bool undoStep(History& h, Model& m) {
   if (!canUndo(h)) return false;
   HistoryStep& s = h.steps[--h.position];
-  applyStep(s, m);
+  applyStep(s, m, true);
   h.currentState = s.stateBefore;
   return true;
 }
@@ -272,7 +422,7 @@ bool undoStep(History& h, Model& m) {
 bool redoStep(History& h, Model& m) {
   if (!canRedo(h)) return false;
   HistoryStep& s = h.steps[h.position++];
-  applyStep(s, m);
+  applyStep(s, m, false);
   h.currentState = s.stateAfter;
   return true;
 }
@@ -282,4 +432,27 @@ void clearHistory(History& h) {
   h.steps.clear();
   h.position = 0;
   h.bytes = 0;
+}
+
+void keepRowBytes(History& h, HistoryArray a, const void* rows, size_t rowBytes, int32_t begin,
+                  int32_t end) {
+  end = std::min(end, recordedCount(h.recording, a));
+  RowBuffer& buffer = h.recording.kept[a].rows;
+  if (buffer.capacity == 0 && begin < end) {  // a first buffer of some size
+    buffer = takeBuffer(h, std::max(size_t{1} << 16, static_cast<size_t>(end - begin) * rowBytes));
+    buffer.size = 0;
+  }
+  appendRows(h, h.recording.kept[a], static_cast<const std::byte*>(rows), rowBytes, begin, end);
+}
+
+HeldRows wholeBlock(History& h, size_t bytes, size_t used) {
+  for (size_t i = 0; i < h.spareWhole.size(); ++i) {
+    if (h.spareWhole[i].bytes() != bytes) continue;
+    HeldRows b = std::move(h.spareWhole[i]);
+    h.spareWhole.erase(h.spareWhole.begin() + static_cast<std::ptrdiff_t>(i));
+    return b;
+  }
+  HeldRows b(bytes);
+  prepareZeroedBlock(b.data(), std::min(used, bytes));
+  return b;
 }

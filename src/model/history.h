@@ -30,6 +30,8 @@ enum class Change : uint8_t {
   None,     // never touched
   Append,   // only rows at or past the count it found are written; the count may also drop
   Rewrite,  // any row may change: the rows are compared against a copy taken before
+  Own,      // the command keeps what it overwrites itself (model/history_keep.h); the rows
+            // between the counts before and after are taken as Append takes them
 };
 
 // What one command can change; the part names are always compared.
@@ -67,7 +69,9 @@ struct RowBuffer {
   }
 };
 
-// The other version of some rows of one array: the ranges, and their rows back to back.
+// The other version of some rows of one array: the ranges, and their rows back to back. Ranges
+// may repeat rows (a command that kept a row twice): they are exchanged last to first on undo
+// and first to last on redo, which brings back each version whatever the overlaps.
 struct ArrayPatch {
   std::vector<RowRange> ranges;
   RowBuffer rows;
@@ -75,6 +79,7 @@ struct ArrayPatch {
 
 struct HistoryStep {
   std::array<ArrayPatch, kHistArrayCount> arrays;
+  std::array<HeldRows, kHistArrayCount> whole;  // whole arrays of the other version, if any
   int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;  // the other state's counts
   bool namesChanged = false;
   std::array<std::array<char, kPartNameLength + 1>, kPartGroups> partNames{};
@@ -89,6 +94,8 @@ struct Recording {
   int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
   std::array<std::array<char, kPartNameLength + 1>, kPartGroups> partNames{};
   std::array<RowBuffer, kHistArrayCount> before;  // rows [0, count) of each rewritable array
+  std::array<ArrayPatch, kHistArrayCount> kept;   // Own arrays: rows as they were, in order kept
+  std::array<HeldRows, kHistArrayCount> whole;    // Own arrays handed over whole (ownWhole)
 };
 
 struct History {
@@ -101,6 +108,7 @@ struct History {
   uint64_t nextState = 2;     // the id the next recorded state gets
   Recording recording;
   std::vector<RowBuffer> spare;  // buffers of dropped steps, reused before new memory is faulted in
+  std::vector<HeldRows> spareWhole;  // whole arrays of dropped steps, reused the same way
 };
 
 // At most 1 GiB or a quarter of physical memory, whichever is smaller.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/compact_triangles.h"
+
 int32_t markSelectedVertices(Model& m) {
   std::fill_n(m.vertexMark.begin(), m.vertexCount, kMarkUnused);
   int32_t count = 0;
@@ -27,18 +29,7 @@ void markUnselectedUse(Model& m) {
 }
 
 void compactTriangles(Model& m) {
-  int32_t w = 0;
-  for (int32_t r = 0; r < m.triangleCount; ++r) {
-    if (m.triFlags[r] == kRemoveMark) continue;
-    if (r != w) {
-      m.triVerts[w] = m.triVerts[r];
-      m.triNormal[w] = m.triNormal[r];
-      m.triFlags[w] = m.triFlags[r];
-      m.triColor[w] = m.triColor[r];
-    }
-    ++w;
-  }
-  m.triangleCount = w;
+  compactTrianglesWith(m, nullptr, hasRemoveMark);
 }
 
 void computeSelectionCenter(const Model& m, Selection& s) {

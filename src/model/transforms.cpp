@@ -1,23 +1,25 @@
 #include "model/transforms.h"
 
 #include <cmath>
+#include <cstring>
 
+#include "model/compact_triangles.h"
+#include "model/history_keep.h"
 #include "model/selection.h"
 
 namespace {
 
 // The common start of the confirmed operations: false with the result to return when the
-// model is empty or nothing is selected; otherwise vertexMark holds the selected vertices.
-bool selectionReady(Model& m, EditResult& refusal) {
+// model is empty or nothing is selected; otherwise vertexMark holds the selected vertices and
+// the result is the number of selected triangles.
+int32_t selectionReady(Model& m, EditResult& refusal) {
   if (m.triangleCount <= 0) {
     refusal = {Request::Present, kMsgNone};
-    return false;
+    return 0;
   }
-  if (markSelectedVertices(m) == 0) {
-    refusal = {Request::Present, kMsgNothingSelected};
-    return false;
-  }
-  return true;
+  const int32_t selected = markSelectedVertices(m);
+  if (selected == 0) refusal = {Request::Present, kMsgNothingSelected};
+  return selected;
 }
 
 bool marked(const Model& m, int32_t v) {
@@ -34,25 +36,57 @@ Vec3 moveOffset(const Selection& s, Vec3 xyz, bool absolute) {
   return d;
 }
 
+// Rows kept for the history in runs of at most this many (the run is then still in cache when
+// it is transformed); a gap of fewer unmarked rows than kGapRows stays inside a run (kept
+// unchanged, they cost less than a range of their own).
+constexpr int32_t kRunRows = 4096;
+constexpr int32_t kGapRows = 8;
+
+// Applies `f` to the position of every marked vertex. With a history recording the vertices,
+// a selection of at least half the triangles writes every position into a new array (the old
+// one goes to the history whole); a smaller one keeps the runs of marked rows it overwrites.
+template <class F>
+void transformMarked(Model& m, History* h, int32_t selectedTris, F f) {
+  const int32_t n = m.vertexCount;
+  if (!ownsRows(h, kHistVerts)) {
+    for (int32_t v = 0; v < n; ++v)
+      if (marked(m, v)) m.vertexPos[v] = f(m.vertexPos[v]);
+    return;
+  }
+  if (selectedTris >= m.triangleCount / 2) {
+    const Vec3* from = ownWhole(h, kHistVerts, m.vertexPos, n);
+    Vec3* to = m.vertexPos.data();
+    for (int32_t v = 0; v < n; ++v) to[v] = marked(m, v) ? f(from[v]) : from[v];
+    return;
+  }
+  for (int32_t v = 0; v < n;) {
+    if (!marked(m, v)) {
+      ++v;
+      continue;
+    }
+    int32_t end = v + 1;
+    for (int32_t next = end; next < n && next - v < kRunRows && next - end < kGapRows; ++next)
+      if (marked(m, next)) end = next + 1;
+    keepRows(h, kHistVerts, m.vertexPos, v, end);
+    for (; v < end; ++v)
+      if (marked(m, v)) m.vertexPos[v] = f(m.vertexPos[v]);
+  }
+}
+
 }  // namespace
 
-EditResult moveSelection(Model& m, const Selection& s, Vec3 xyz, bool absolute) {
+EditResult moveSelection(Model& m, const Selection& s, Vec3 xyz, bool absolute, History* h) {
   EditResult refusal;
-  if (!selectionReady(m, refusal)) return refusal;
+  const int32_t selected = selectionReady(m, refusal);
+  if (selected == 0) return refusal;
   const Vec3 d = moveOffset(s, xyz, absolute);
-  for (int32_t v = 0; v < m.vertexCount; ++v) {
-    if (!marked(m, v)) continue;
-    Vec3& p = m.vertexPos[v];
-    p.x += d.x;
-    p.y += d.y;
-    p.z += d.z;
-  }
+  transformMarked(m, h, selected, [d](Vec3 p) { return Vec3{p.x + d.x, p.y + d.y, p.z + d.z}; });
   return {Request::Render, kMsgNone};
 }
 
 EditResult duplicateSelection(Model& m, const Selection& s, Vec3 xyz, bool absolute) {
   EditResult refusal;
-  if (!selectionReady(m, refusal)) return refusal;
+  if (selectionReady(m, refusal) == 0) return refusal;
   const int32_t n = m.vertexCount;
   const int32_t t = m.triangleCount;
   // The copies must fit before anything is appended.
@@ -82,15 +116,15 @@ EditResult duplicateSelection(Model& m, const Selection& s, Vec3 xyz, bool absol
   return {Request::Normals, kMsgNone};
 }
 
-EditResult rotateSelection(Model& m, Vec3 centre, float xyAngle, float xzAngle, float yzAngle) {
+EditResult rotateSelection(Model& m, Vec3 centre, float xyAngle, float xzAngle, float yzAngle,
+                           History* h) {
   EditResult refusal;
-  if (!selectionReady(m, refusal)) return refusal;
+  const int32_t selected = selectionReady(m, refusal);
+  if (selected == 0) return refusal;
   const float ca = std::cos(xyAngle), sa = std::sin(xyAngle);
   const float cb = std::cos(xzAngle), sb = std::sin(xzAngle);
   const float cc = std::cos(yzAngle), sc = std::sin(yzAngle);
-  for (int32_t v = 0; v < m.vertexCount; ++v) {
-    if (!marked(m, v)) continue;
-    Vec3& p = m.vertexPos[v];
+  transformMarked(m, h, selected, [=](Vec3 p) {
     const float x = p.x - centre.x;
     const float y = p.y - centre.y;
     const float z = p.z - centre.z;
@@ -100,44 +134,50 @@ EditResult rotateSelection(Model& m, Vec3 centre, float xyAngle, float xzAngle, 
     const float za = cb * z + sb * xa;
     const float zc = cc * za - sc * ya;
     const float yc = cc * ya + sc * za;
-    p = Vec3{centre.x + xb, centre.y + yc, centre.z + zc};
-  }
+    return Vec3{centre.x + xb, centre.y + yc, centre.z + zc};
+  });
   return {Request::Normals, kMsgNone};
 }
 
-EditResult scaleSelection(Model& m, Vec3 centre, Vec3 factors) {
+EditResult scaleSelection(Model& m, Vec3 centre, Vec3 factors, History* h) {
   EditResult refusal;
-  if (!selectionReady(m, refusal)) return refusal;
-  for (int32_t v = 0; v < m.vertexCount; ++v) {
-    if (!marked(m, v)) continue;
-    Vec3& p = m.vertexPos[v];
-    p.x = factors.x * (p.x - centre.x) + centre.x;
-    p.y = factors.y * (p.y - centre.y) + centre.y;
-    p.z = factors.z * (p.z - centre.z) + centre.z;
-  }
+  const int32_t selected = selectionReady(m, refusal);
+  if (selected == 0) return refusal;
+  transformMarked(m, h, selected, [=](Vec3 p) {
+    return Vec3{factors.x * (p.x - centre.x) + centre.x, factors.y * (p.y - centre.y) + centre.y,
+                factors.z * (p.z - centre.z) + centre.z};
+  });
   return {Request::Normals, kMsgNone};
 }
 
 namespace {
 
-// Drops the vertices used by selected triangles only, re-indexes the triangles and the
-// lines, and removes the lines that ended on a dropped vertex.
-void removeSelectedOnlyVertices(Model& m) {
+// A triangle removed by Delete: selected, or marked for removal already.
+bool deleted(uint8_t flags) {
+  return (flags & kSelectedBit) != 0 || flags == kRemoveMark;
+}
+
+// Drops the vertices used by selected triangles only (their new indices go to vertexRemap),
+// and removes the lines that ended on a dropped vertex, re-indexing the rest. Returns whether
+// a vertex was dropped.
+bool removeSelectedOnlyVertices(Model& m, History* h) {
   markUnselectedUse(m);
   const auto dropped = [&m](int32_t v) { return m.vertexMark[v] == kMarkSelected; };
-  int32_t w = 0;
-  for (int32_t r = 0; r < m.vertexCount; ++r) {
+  const int32_t n = m.vertexCount;
+  int32_t first = 0;
+  for (; first < n && !dropped(first); ++first) m.vertexRemap[first] = first;
+  if (first == n) return false;
+  const Vec3* from = ownWhole(h, kHistVerts, m.vertexPos, n);
+  Vec3* to = m.vertexPos.data();
+  if (from != to) std::memcpy(to, from, static_cast<size_t>(first) * sizeof(Vec3));
+  int32_t w = first;
+  for (int32_t r = first; r < n; ++r) {
     if (dropped(r)) continue;
     m.vertexRemap[r] = w;
-    if (r != w) m.vertexPos[w] = m.vertexPos[r];
+    to[w] = from[r];
     ++w;
   }
   m.vertexCount = w;
-  // Selected triangles may pick up stale entries here; they are removed right after.
-  for (int32_t t = 0; t < m.triangleCount; ++t) {
-    Tri& tri = m.triVerts[t];
-    tri = Tri{m.vertexRemap[tri.a], m.vertexRemap[tri.b], m.vertexRemap[tri.c]};
-  }
   int32_t lw = 0;
   for (int32_t r = 0; r < m.lineCount; ++r) {
     const Line l = m.lineVerts[r];
@@ -146,26 +186,31 @@ void removeSelectedOnlyVertices(Model& m) {
     ++lw;
   }
   m.lineCount = lw;
+  return true;
 }
 
 }  // namespace
 
-EditResult deleteSelection(Model& m, bool removeVerts) {
+EditResult deleteSelection(Model& m, bool removeVerts, History* h) {
   EditResult refusal;
-  if (!selectionReady(m, refusal)) return refusal;
-  if (removeVerts) removeSelectedOnlyVertices(m);
-  for (int32_t t = 0; t < m.triangleCount; ++t)
-    if ((m.triFlags[t] & kSelectedBit) != 0) m.triFlags[t] = kRemoveMark;
-  compactTriangles(m);
+  if (selectionReady(m, refusal) == 0) return refusal;
+  if (removeVerts && removeSelectedOnlyVertices(m, h)) {
+    // Only kept triangles are re-indexed: a removed one may use a dropped vertex.
+    const int32_t* remap = m.vertexRemap.data();
+    compactTrianglesWith(m, h, deleted, [remap](Tri t) {
+      return Tri{remap[t.a], remap[t.b], remap[t.c]};
+    });
+  } else {
+    compactTrianglesWith(m, h, deleted);
+  }
   return {Request::Render, kMsgDeleted};
 }
 
-EditResult flipSelection(Model& m, const Selection& s, Axis axis) {
-  if (markSelectedVertices(m) == 0) return {Request::Present, kMsgNothingSelected};
+EditResult flipSelection(Model& m, const Selection& s, Axis axis, History* h) {
+  const int32_t selected = markSelectedVertices(m);
+  if (selected == 0) return {Request::Present, kMsgNothingSelected};
   const Vec3 c = s.selectionCenter;
-  for (int32_t v = 0; v < m.vertexCount; ++v) {
-    if (!marked(m, v)) continue;
-    Vec3& p = m.vertexPos[v];
+  transformMarked(m, h, selected, [=](Vec3 p) {
     switch (axis) {
       case Axis::X:
         p.x = (c.x - p.x) + c.x;
@@ -177,7 +222,8 @@ EditResult flipSelection(Model& m, const Selection& s, Axis axis) {
         p.z = (c.z - p.z) + c.z;
         break;
     }
-  }
+    return p;
+  });
   return {Request::Normals, kMsgNone};
 }
 

@@ -76,7 +76,7 @@ PassFlow runBuildCommand(Editor& ed, Action action) {
       tools.tool = kToolAutoTriangle;
       return continues(ed);
     case Action::SliceXY:
-      return ends(ed, sliceModel(m, kAxisZ, slicePlaneOf(ed.fields, kAxisZ)));
+      return ends(ed, sliceModel(m, kAxisZ, slicePlaneOf(ed.fields, kAxisZ), &ed.history));
     case Action::Benchmark:
       tools.fpsStart = ed.platform.seconds();
       tools.fpsFrames = 0.0;
@@ -85,9 +85,9 @@ PassFlow runBuildCommand(Editor& ed, Action action) {
     case Action::MoveVertex:
       return ends(ed, moveVertex(m, fieldPoint(ed.fields, 1), tools.pickSlots[2]));
     case Action::SliceYZ:
-      return ends(ed, sliceModel(m, kAxisX, slicePlaneOf(ed.fields, kAxisX)));
+      return ends(ed, sliceModel(m, kAxisX, slicePlaneOf(ed.fields, kAxisX), &ed.history));
     case Action::SliceXZ:
-      return ends(ed, sliceModel(m, kAxisY, slicePlaneOf(ed.fields, kAxisY)));
+      return ends(ed, sliceModel(m, kAxisY, slicePlaneOf(ed.fields, kAxisY), &ed.history));
     default:
       return continues(ed);
   }

@@ -1,6 +1,8 @@
 // Which model arrays each command can change, so that its undo step copies and compares only
-// those. A command given too narrow a scope would leave rows out of its step: the history
-// tests drive every command at random and compare undo and redo against snapshots.
+// those, or leaves them to the command (Change::Own: the command is handed the history and
+// keeps what it overwrites). A command given too narrow a scope would leave rows out of its
+// step: the history tests drive every command at random and compare undo and redo against
+// snapshots.
 #include "ui/commands.h"
 
 namespace {
@@ -11,22 +13,16 @@ ChangeScope only(std::initializer_list<HistoryArray> arrays) {
   return s;
 }
 
-// Delete the selection: triangles are compacted; with remove verts vertices and lines too.
-ChangeScope deleteScope(const Editor& ed) {
-  if (flagOn(ed, kRemoveVerts)) return kScopeRewrite;
-  return only({kHistTris, kHistFlags, kHistColors});
-}
-
 ChangeScope confirmScope(const Editor& ed) {
   switch (ed.menus.invokingMenu) {
     case kMenuMove:
     case kMenuRotate:
     case kMenuScale:
-      return only({kHistVerts});
+      return transformScope();
     case kMenuDuplicate:  // copies appended, the originals' flags may change
       return scopeWith(kScopeAppend, kHistFlags, Change::Rewrite);
     case kMenuDelete:
-      return deleteScope(ed);
+      return deleteScope(flagOn(ed, kRemoveVerts));
     case kMenuDrill:
       return only({kHistTris, kHistFlags, kHistColors});
     case kMenuChangeColor:
@@ -39,7 +35,18 @@ ChangeScope confirmScope(const Editor& ed) {
 }  // namespace
 
 ChangeScope sliceScope() {
-  return scopeWith(scopeWith(kScopeRewrite, kHistVerts, Change::Append), kHistLines, Change::None);
+  return {{Change::Append, Change::Own, Change::Rewrite, Change::Own, Change::None}};
+}
+
+ChangeScope transformScope() {
+  return scopeWith(kScopeNone, kHistVerts, Change::Own);
+}
+
+// Triangles are compacted; with remove verts vertices and lines too (the lines, few, compared).
+ChangeScope deleteScope(bool removeVerts) {
+  const Change verts = removeVerts ? Change::Own : Change::None;
+  const Change lines = removeVerts ? Change::Rewrite : Change::None;
+  return {{verts, Change::Own, Change::Own, Change::Own, lines}};
 }
 
 ChangeScope commandScope(const Editor& ed, Action action) {
@@ -55,6 +62,7 @@ ChangeScope commandScope(const Editor& ed, Action action) {
     case Action::FlipX:  // the flips move vertices
     case Action::FlipY:
     case Action::FlipZ:
+      return transformScope();
     case Action::MoveVertex:
       return only({kHistVerts});
     case Action::Confirm:

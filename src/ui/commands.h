@@ -18,6 +18,10 @@ PassFlow runBuildCommand(Editor& ed, Action action);
 ChangeScope commandScope(const Editor& ed, Action action);
 // The guillotine's: cut points are appended, triangles cut in place, appended and compacted.
 ChangeScope sliceScope();
+// Move, rotate, scale and the flips: the selection's vertices, kept by the command.
+ChangeScope transformScope();
+// Delete selection, with or without the vertices only the selection uses.
+ChangeScope deleteScope(bool removeVerts);
 
 // How a command ends. "ends": its request is raised and the pass ends.
 inline PassFlow ends(Editor& ed, EditResult result) {

@@ -17,17 +17,17 @@ PassFlow confirm(Editor& ed) {
   const bool absolute = flagOn(ed, kAbsoluteCoords);
   switch (ed.menus.invokingMenu) {
     case kMenuMove:
-      return byResult(ed, moveSelection(m, ed.selection, pointOne(f), absolute));
+      return byResult(ed, moveSelection(m, ed.selection, pointOne(f), absolute, &ed.history));
     case kMenuDuplicate:
       return byResult(ed, duplicateSelection(m, ed.selection, pointOne(f), absolute));
     case kMenuRotate:
-      return byResult(ed,
-                      rotateSelection(m, pointOne(f), ff[kXYAngle], ff[kXZAngle], ff[kYZAngle]));
+      return byResult(ed, rotateSelection(m, pointOne(f), ff[kXYAngle], ff[kXZAngle], ff[kYZAngle],
+                                          &ed.history));
     case kMenuScale:
-      return byResult(ed,
-                      scaleSelection(m, pointOne(f), Vec3{ff[kXScale], ff[kYScale], ff[kZScale]}));
+      return byResult(ed, scaleSelection(m, pointOne(f),
+                                         Vec3{ff[kXScale], ff[kYScale], ff[kZScale]}, &ed.history));
     case kMenuDelete:
-      return byResult(ed, deleteSelection(m, flagOn(ed, kRemoveVerts)));
+      return byResult(ed, deleteSelection(m, flagOn(ed, kRemoveVerts), &ed.history));
     case kMenuChangeColor: {
       const auto& dv = f.displayValues;
       return byResult(
@@ -49,7 +49,7 @@ PassFlow runEditCommand(Editor& ed, Action action) {
     case Action::ClearSelection:
       return ends(ed, clearSelection(m));
     case Action::FlipX:
-      return ends(ed, flipSelection(m, ed.selection, Axis::X));
+      return ends(ed, flipSelection(m, ed.selection, Axis::X, &ed.history));
     case Action::Confirm:
       return confirm(ed);
     case Action::StepPartGroup: {
@@ -64,9 +64,9 @@ PassFlow runEditCommand(Editor& ed, Action action) {
     case Action::SelectionCenter:
       return continues(ed, selectionCenterToFields(ed.selection, ed.fields));
     case Action::FlipY:
-      return ends(ed, flipSelection(m, ed.selection, Axis::Y));
+      return ends(ed, flipSelection(m, ed.selection, Axis::Y, &ed.history));
     case Action::FlipZ:
-      return ends(ed, flipSelection(m, ed.selection, Axis::Z));
+      return ends(ed, flipSelection(m, ed.selection, Axis::Z, &ed.history));
     case Action::ReverseFaces:
       return ends(ed, reverseFaces(m));
     default:

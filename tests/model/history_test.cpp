@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "model/history_keep.h"
 #include "support/model_snapshot.h"
 #include "support/small_models.h"
 
@@ -78,6 +81,52 @@ TEST(History, UnsavedFollowsTheStateNotTheStepCount) {
   EXPECT_FALSE(redoStep(h, m));
   undoStep(h, m);
   EXPECT_TRUE(modelUnsaved(h));
+}
+
+// A command that keeps its own rows: overlapping ranges kept before each overwrite, sometimes
+// the whole array taken part way through, rows appended or the count dropped. Undoing all its
+// steps gives the first model back and redoing them the last, whatever the mix.
+TEST(History, RowsTheCommandKeepsItselfComeBackInAnyMix) {
+  std::mt19937 rng(7);
+  const auto below = [&rng](int32_t n) {
+    return static_cast<int32_t>(rng() % static_cast<uint32_t>(n));
+  };
+  Model m = lineOfVertices(600);
+  History h;
+  const ChangeScope own = scopeWith(kScopeNone, kHistVerts, Change::Own);
+  std::vector<ModelSnapshot> states = {snapshotOf(m)};
+  for (int step = 0; step < 60; ++step) {
+    recordStep(h, m, own, [&] {
+      History* hp = &h;
+      const int32_t wholeAt = below(4) == 0 ? below(5) : -1;
+      for (int write = 0; write < 5; ++write) {
+        if (write == wholeAt) {
+          const int32_t n = m.vertexCount;
+          const Vec3* from = ownWhole(hp, kHistVerts, m.vertexPos, n);
+          Vec3* to = m.vertexPos.data();
+          for (int32_t v = 0; v < n; ++v) to[v] = from[v];
+        }
+        const int32_t begin = below(m.vertexCount);
+        const int32_t end = std::min(m.vertexCount, begin + 1 + below(300));
+        keepRows(hp, kHistVerts, m.vertexPos, begin, end);
+        for (int32_t v = begin; v < end; ++v) m.vertexPos[v].y += static_cast<float>(step + 1);
+      }
+      if (below(3) == 0 && m.vertexCount < m.maxv)
+        addVertex(m, -1.0f, static_cast<float>(step), 0.0f);
+      if (below(3) == 0) m.vertexCount -= 1 + below(3);
+      return 0;
+    });
+    states.push_back(snapshotOf(m));
+  }
+  ASSERT_EQ(h.steps.size(), 60u);
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_TRUE(undoStep(h, m));
+    ASSERT_EQ(snapshotOf(m), states[i - 1]) << "undo to state " << i - 1;
+  }
+  for (size_t i = 1; i < states.size(); ++i) {
+    ASSERT_TRUE(redoStep(h, m));
+    ASSERT_EQ(snapshotOf(m), states[i]) << "redo to state " << i;
+  }
 }
 
 TEST(History, LimitIsAGibibyteOrAQuarterOfMemory) {

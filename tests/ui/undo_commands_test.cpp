@@ -5,8 +5,12 @@
 
 #include "model/create.h"
 #include "model/cutting.h"
+#include "model/history.h"
+#include "model/transforms.h"
 #include "support/editor_fixture.h"
 #include "support/model_snapshot.h"
+#include "support/small_models.h"
+#include "ui/commands.h"
 #include "ui/dispatch.h"
 #include "ui/file_commands.h"
 
@@ -130,6 +134,96 @@ TEST_F(UndoCommands, LoadsPartsAndKeysAreStepsToo) {
   ed().menus.invokingMenu = kMenuNewVertex;
   runCommand(ed(), Action::Create);
   EXPECT_EQ(press(keys::ctrlKey('y')), kMsgNothingToRedo);
+}
+
+// A square pyramid over (-10..10)² with its apex at x = 0: a cut at x = 0 runs through the
+// apex and leaves slivers, which the guillotine removes by compacting.
+void addPyramid(Model& m) {
+  const int32_t n = m.vertexCount;
+  for (const Vec3 p :
+       {Vec3{-10, -10, 0}, Vec3{10, -10, 0}, Vec3{10, 10, 0}, Vec3{-10, 10, 0}, Vec3{0, 0, 20}})
+    addVertex(m, p.x, p.y, p.z);
+  for (const Tri t :
+       {Tri{0, 3, 2}, Tri{2, 1, 0}, Tri{0, 1, 4}, Tri{1, 2, 4}, Tri{2, 3, 4}, Tri{3, 0, 4}})
+    addTriangle(m, n + t.a, n + t.b, n + t.c, 3);
+}
+
+// Cubes in a row along x, every third triangle selected; the pyramid first or last.
+Model rowOfCubes(bool pyramidFirst, bool selectAll) {
+  Model m = makeEmptyModel(1000, 1000, 20);
+  if (pyramidFirst) addPyramid(m);
+  for (int i = 0; i < 20; ++i)
+    addCube(m, -38.0f + 4.0f * static_cast<float>(i), 0.0f, 0.0f, 2.0f, 5);
+  if (!pyramidFirst) addPyramid(m);
+  for (int32_t t = 0; t < m.triangleCount; ++t)
+    if (selectAll || t % 3 == 0) m.triFlags[t] |= kSelectedBit;
+  addLine(m, 0, 1);
+  addLine(m, 2, 9);
+  return m;
+}
+
+// The operations that keep their own undo rows give the same model with a history as without
+// one, and their step brings back either side, whichever way they keep them (runs of rows, a
+// whole array, rows kept and then the whole array).
+TEST(UndoOwnRows, RecordedOperationsMatchPlainOnesAndRoundTrip) {
+  const Selection centre{Vec3{1.0f, 2.0f, 3.0f}, 0.0f};
+  using Run = std::function<void(Model&, History*)>;
+  const struct {
+    const char* name;
+    bool pyramidFirst, selectAll;
+    ChangeScope scope;
+    Run run;
+  } cases[] = {
+      {"move all", true, true, transformScope(),
+       [&](Model& m, History* h) {
+         moveSelection(m, centre, Vec3{5, 0, 1}, false, h);
+       }},
+      {"move some", true, false, transformScope(),
+       [&](Model& m, History* h) {
+         moveSelection(m, centre, Vec3{5, 0, 1}, true, h);
+       }},
+      {"rotate some", true, false, transformScope(),
+       [&](Model& m, History* h) {
+         rotateSelection(m, centre.selectionCenter, 0.5f, 0.25f, 1.0f, h);
+       }},
+      {"scale all", true, true, transformScope(),
+       [&](Model& m, History* h) {
+         scaleSelection(m, centre.selectionCenter, Vec3{2, 3, 0.5f}, h);
+       }},
+      {"flip some", true, false, transformScope(),
+       [&](Model& m, History* h) { flipSelection(m, centre, Axis::Y, h); }},
+      {"delete some", true, false, deleteScope(false),
+       [&](Model& m, History* h) { deleteSelection(m, false, h); }},
+      {"delete some with verts", true, false, deleteScope(true),
+       [&](Model& m, History* h) { deleteSelection(m, true, h); }},
+      {"delete all with verts", false, true, deleteScope(true),
+       [&](Model& m, History* h) { deleteSelection(m, true, h); }},
+      {"guillotine, slivers early", true, false, sliceScope(),
+       [&](Model& m, History* h) { sliceModel(m, kAxisX, 0.0f, h); }},
+      {"guillotine, slivers late", false, false, sliceScope(),
+       [&](Model& m, History* h) { sliceModel(m, kAxisX, 0.0f, h); }},
+      {"guillotine through cubes", true, false, sliceScope(),
+       [&](Model& m, History* h) { sliceModel(m, kAxisX, 1.0f, h); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Model plain = rowOfCubes(c.pyramidFirst, c.selectAll);
+    Model recorded = plain;
+    const ModelSnapshot before = snapshotOf(plain);
+    c.run(plain, nullptr);
+    History h;
+    recordStep(h, recorded, c.scope, [&] {
+      c.run(recorded, &h);
+      return 0;
+    });
+    const ModelSnapshot after = snapshotOf(plain);
+    ASSERT_NE(before, after) << "the case changes nothing";
+    EXPECT_EQ(snapshotOf(recorded), after);
+    ASSERT_TRUE(undoStep(h, recorded));
+    EXPECT_EQ(snapshotOf(recorded), before);
+    ASSERT_TRUE(redoStep(h, recorded));
+    EXPECT_EQ(snapshotOf(recorded), after);
+  }
 }
 
 }  // namespace
