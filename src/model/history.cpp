@@ -317,6 +317,29 @@ void dropOldest(History& h) {
   if (h.position > 0) --h.position;
 }
 
+uint64_t spareBytes(const History& h) {
+  uint64_t n = 0;
+  for (const RowBuffer& b : h.spare) n += b.capacity;
+  for (const HeldRows& w : h.spareWhole) n += w.bytes();
+  return n;
+}
+
+// The steps and the spare memory kept for reuse together within the limit: spares go first,
+// then the oldest steps (whose memory becomes spare, and goes in turn).
+void trimToLimit(History& h) {
+  while (h.bytes + spareBytes(h) > h.limit) {
+    if (!h.spareWhole.empty()) {
+      h.spareWhole.erase(h.spareWhole.begin());
+    } else if (!h.spare.empty()) {
+      h.spare.pop_back();
+    } else if (!h.steps.empty()) {
+      dropOldest(h);
+    } else {
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 ChangeScope scopeWith(ChangeScope s, HistoryArray a, Change c) {
@@ -399,7 +422,7 @@ bool endStep(History& h, const Model& m) {
   h.steps.push_back(std::move(step));
   h.position = h.steps.size();
   if (h.limit == 0) h.limit = historyMemoryLimit();
-  while (!h.steps.empty() && h.bytes > h.limit) dropOldest(h);
+  trimToLimit(h);
   return true;
 }
 

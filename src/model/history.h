@@ -102,7 +102,7 @@ struct History {
   std::deque<HistoryStep> steps;  // oldest first; [0, position) undo, [position, size) redo
   size_t position = 0;
   uint64_t bytes = 0;         // held by the steps
-  uint64_t limit = 0;         // 0: historyMemoryLimit() on first use
+  uint64_t limit = 0;         // for the steps and the spares together; 0: historyMemoryLimit()
   uint64_t currentState = 1;  // id of the model state now
   uint64_t savedState = 1;    // id of the state last loaded or saved
   uint64_t nextState = 2;     // the id the next recorded state gets

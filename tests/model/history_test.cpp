@@ -63,6 +63,35 @@ TEST(History, OldestStepsGoFirstPastTheLimit) {
   EXPECT_EQ(snapshotOf(m), states.back());
 }
 
+// Memory of dropped steps kept for reuse counts against the limit too.
+TEST(History, StepsAndSpareMemoryStayWithinTheLimit) {
+  Model m = lineOfVertices(20000);
+  History h;
+  const uint64_t whole = m.vertexPos.size() * sizeof(Vec3);
+  h.limit = 2 * whole + whole / 2;  // two whole vertex arrays and some rows
+  constexpr ChangeScope kOwnVerts = {
+      {Change::Own, Change::None, Change::None, Change::None, Change::None}};
+  std::mt19937 rng(3);
+  for (int i = 0; i < 60; ++i) {
+    if (rng() % 3 == 0) {
+      moveVertex(h, m, static_cast<int32_t>(rng() % 20000), 1.0f);
+    } else {
+      recordStep(h, m, kOwnVerts, [&] {
+        const Vec3* from = ownWhole(&h, kHistVerts, m.vertexPos, m.vertexCount);
+        for (int32_t v = 0; v < m.vertexCount; ++v)
+          m.vertexPos[v] = {from[v].x + 1.0f, from[v].y, from[v].z};
+        return 0;
+      });
+    }
+    // Undone steps are dropped by the next one: their memory becomes spare.
+    for (int k = static_cast<int>(rng() % 3); k > 0; --k) undoStep(h, m);
+    uint64_t spare = 0;
+    for (const RowBuffer& b : h.spare) spare += b.capacity;
+    for (const HeldRows& w : h.spareWhole) spare += w.bytes();
+    ASSERT_LE(h.bytes + spare, h.limit) << "step " << i;
+  }
+}
+
 TEST(History, UnsavedFollowsTheStateNotTheStepCount) {
   Model m = lineOfVertices(10);
   History h;
