@@ -7,16 +7,40 @@
 
 struct SDL_SysWMinfo;  // SDL_syswm.h, which brings the X11 headers, where it is used
 
-#define KOVRIN_SDL_FUNCTIONS(F)                                                                   \
-  F(CreateRenderer)                                                                               \
-  F(CreateTexture)                                                                                \
-  F(CreateWindow) F(Delay) F(DestroyRenderer) F(DestroyTexture) F(DestroyWindow) F(EventState)    \
-      F(free) F(GetCurrentVideoDriver) F(GetDesktopDisplayMode) F(GetError) F(GetModState)        \
-          F(GetMouseFocus) F(GetPerformanceCounter) F(GetPerformanceFrequency)                    \
-              F(GetRendererOutputSize) F(Init) F(LockTexture) F(PollEvent) F(Quit) F(RenderClear) \
-                  F(RenderCopy) F(RenderPresent) F(RenderSetIntegerScale) F(RenderSetLogicalSize) \
-                      F(SetHint) F(SetRenderDrawColor) F(SetWindowTitle) F(StartTextInput)        \
-                          F(UnlockTexture)
+// clang-format off
+#define KOVRIN_SDL_FUNCTIONS(F) \
+  F(CreateRenderer) \
+  F(CreateTexture) \
+  F(CreateWindow) \
+  F(Delay) \
+  F(DestroyRenderer) \
+  F(DestroyTexture) \
+  F(DestroyWindow) \
+  F(EventState) \
+  F(free) \
+  F(GetCurrentVideoDriver) \
+  F(GetDesktopDisplayMode) \
+  F(GetError) \
+  F(GetModState) \
+  F(GetMouseFocus) \
+  F(GetPerformanceCounter) \
+  F(GetPerformanceFrequency) \
+  F(GetRendererOutputSize) \
+  F(Init) \
+  F(LockTexture) \
+  F(PollEvent) \
+  F(Quit) \
+  F(RenderClear) \
+  F(RenderCopy) \
+  F(RenderPresent) \
+  F(RenderSetIntegerScale) \
+  F(RenderSetLogicalSize) \
+  F(SetHint) \
+  F(SetRenderDrawColor) \
+  F(SetWindowTitle) \
+  F(StartTextInput) \
+  F(UnlockTexture)
+// clang-format on
 
 // One pointer per function, named without the SDL_ prefix.
 struct SdlLibrary {
